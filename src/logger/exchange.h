@@ -1,0 +1,42 @@
+#pragma once
+// One command and its reply, advanced one step per tick, with a one-second reply timer and one
+// resend.
+#include <cstdint>
+
+#include "platform/dialog.h"
+
+namespace pt {
+
+inline constexpr int kReplyTimerId = 10;
+inline constexpr unsigned kReplyTimerMs = 1000;
+inline constexpr int kTickTimerId = 100;
+inline constexpr unsigned kTickTimerMs = 10;
+inline constexpr int kReplyBufferSize = 80;
+
+enum ExchangePhase { PhaseIdle = 0, PhaseSend = 1, PhaseAwaitReply = 2, PhaseComplete = 3 };
+
+struct ExchangeContext {
+  std::int32_t phase = PhaseIdle;
+  std::int32_t failedWaits = 0;
+  std::int32_t spinnerFrame = 0;
+};
+
+struct ExchangeState {
+  ExchangeContext Ack;
+  ExchangeContext Reply;
+  int ReplyTimedOut = 0;
+};
+extern ExchangeState Exchange;
+
+// mode 0 arms (nothing sent, returns 0); any other mode steps: 0 in progress, 1 reply accepted,
+// -1 the write failed, -2 no acceptable reply after the resend. `reply` holds kReplyBufferSize bytes.
+int AckExchange(Dialog& dlg, int mode, const char* command, char* reply);
+int ReplyExchange(Dialog& dlg, int mode, const char* command, char* reply);
+
+void DrainReceiveQueue();
+int CollectReply(char* reply);
+
+// Every timer message of the main dialog comes here.
+void HandleTimer(Dialog& dlg, unsigned timerId);
+
+}  // namespace pt

@@ -1,0 +1,16 @@
+#pragma once
+// The PC's local time, behind one replaceable function so that tests can fix it.
+
+namespace pt {
+
+struct LocalTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
+using LocalTimeSource = LocalTime (*)();
+
+LocalTime GetLocalTimeNow();
+// nullptr restores the system clock.
+void SetLocalTimeSource(LocalTimeSource source);
+
+}  // namespace pt
