@@ -43,6 +43,8 @@ extern PortState Port;
 // The front end installs its platform backend at start; tests install a scripted one.
 void SetPortDevice(SerialDevice* device);
 SerialDevice* PortDevice();
+// The error code OpenPort shows when no device has been installed (platform codes are positive).
+inline constexpr int kNoPortDeviceError = -1;
 
 void FillPortList(Dialog& dlg);
 void ReadPortChoice(Dialog& dlg);

@@ -1,0 +1,166 @@
+#include "logger/exchange.h"
+
+#include <cstring>
+
+#include "control_ids.h"
+#include "logger/jobs.h"
+#include "serial/port.h"
+
+namespace pt {
+
+ExchangeState Exchange;
+
+namespace {
+
+constexpr int kScratchSize = 100;
+constexpr std::uint32_t kLargePiece = 90;
+// The driver's input queue holds 8192 bytes; a line that keeps delivering beyond eight times
+// that while we drain is not going quiet, and the send goes ahead anyway.
+constexpr std::uint32_t kDrainLimit = 8 * 8192;
+
+// Full-width vertical line, slash, horizontal bar and backslash.
+constexpr const char* kSpinnerFrames[4] = {"｜", "／", "―", "＼"};
+
+SerialDevice* OpenDevice() {
+  SerialDevice* device = PortDevice();
+  return (device != nullptr && device->IsOpen()) ? device : nullptr;
+}
+
+// Appends a received piece to the reply, never past its last byte. Bytes that do not fit are
+// dropped, but a CR among them still ends the reply: it takes the last place, so a caller always
+// finds the reply closed by a CR when it is reported complete.
+void AppendPiece(char* reply, const char* piece) {
+  std::size_t len = strnlen(reply, kReplyBufferSize - 1);
+  bool hasCr = std::memchr(reply, '\r', len) != nullptr;
+  for (const char* p = piece; *p != '\0'; ++p) {
+    if (len < kReplyBufferSize - 1) {
+      reply[len++] = *p;
+      if (*p == '\r') hasCr = true;
+    } else if (*p == '\r' && !hasCr) {
+      reply[len - 1] = '\r';
+      hasCr = true;
+    }
+  }
+  reply[len] = '\0';
+}
+
+int FailedWait(ExchangeContext& ctx) {
+  ++ctx.failedWaits;
+  if (ctx.failedWaits >= 2) {
+    ctx.phase = PhaseIdle;
+    return -2;
+  }
+  ctx.phase = PhaseSend;
+  return 0;
+}
+
+int Send(Dialog& dlg, ExchangeContext& ctx, const char* command, char* reply) {
+  DrainReceiveQueue();
+  reply[0] = '\0';
+  dlg.SetItemText(IDC_SPINNER, kSpinnerFrames[ctx.spinnerFrame & 3]);
+  ctx.spinnerFrame = (ctx.spinnerFrame + 1) & 3;
+
+  SerialDevice* device = OpenDevice();
+  const std::size_t length = std::strlen(command);
+  if (device == nullptr || !device->Write(command, static_cast<std::uint32_t>(length))) {
+    ctx.phase = PhaseIdle;
+    return -1;
+  }
+  Exchange.ReplyTimedOut = 0;
+  dlg.StartTimer(kReplyTimerId, kReplyTimerMs);
+  ctx.phase = PhaseAwaitReply;
+  return 0;
+}
+
+int Step(Dialog& dlg, ExchangeContext& ctx, bool wantsAck, int mode, const char* command,
+         char* reply) {
+  if (mode == 0) {
+    ctx.phase = PhaseSend;
+    ctx.failedWaits = 0;
+    return 0;
+  }
+  switch (ctx.phase) {
+    case PhaseSend:
+      return Send(dlg, ctx, command, reply);
+    case PhaseAwaitReply:
+      // Bytes first, then the flag: a CR that came with the timeout still counts.
+      if (CollectReply(reply) == 1) {
+        ctx.phase = PhaseComplete;
+        return 0;
+      }
+      if (Exchange.ReplyTimedOut == 0) return 0;
+      return FailedWait(ctx);
+    case PhaseComplete:
+      if (!wantsAck || std::memcmp(reply, "\nOK", 3) == 0) {
+        ctx.phase = PhaseIdle;
+        return 1;
+      }
+      return FailedWait(ctx);
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+int AckExchange(Dialog& dlg, int mode, const char* command, char* reply) {
+  return Step(dlg, Exchange.Ack, true, mode, command, reply);
+}
+
+int ReplyExchange(Dialog& dlg, int mode, const char* command, char* reply) {
+  return Step(dlg, Exchange.Reply, false, mode, command, reply);
+}
+
+void DrainReceiveQueue() {
+  SerialDevice* device = OpenDevice();
+  if (device == nullptr) return;
+  char scratch[kScratchSize];
+  std::uint32_t drained = 0;
+  std::uint32_t count = 0;
+  // Ends on a failed query or read, and on a read that gives nothing although bytes are said to
+  // wait (a device pulled out): either would otherwise spin for ever.
+  while (drained < kDrainLimit && device->WaitingCount(count) && count != 0) {
+    const std::uint32_t size = count < kScratchSize ? count : kScratchSize;
+    std::uint32_t got = 0;
+    if (!device->Read(scratch, size, got) || got == 0) return;
+    drained += got;
+  }
+}
+
+int CollectReply(char* reply) {
+  SerialDevice* device = OpenDevice();
+  if (device == nullptr) return 0;
+  std::uint32_t count = 0;
+  if (!device->WaitingCount(count) || count == 0) return 0;
+  const std::uint32_t size = count <= kScratchSize ? count : kLargePiece;
+  char scratch[kScratchSize + 1];
+  std::uint32_t got = 0;
+  if (!device->Read(scratch, size, got) || got == 0) return 0;
+  if (got > size) got = size;
+  scratch[got] = '\0';  // a NUL inside the piece ends it
+  AppendPiece(reply, scratch);
+  return std::memchr(reply, '\r', strnlen(reply, kReplyBufferSize)) != nullptr ? 1 : 0;
+}
+
+void HandleTimer(Dialog& dlg, unsigned timerId) {
+  switch (timerId & 0xFFFFu) {
+    case kReplyTimerId:
+      dlg.StopTimer(kReplyTimerId);
+      Exchange.ReplyTimedOut = 1;
+      break;
+    case kTickTimerId:
+      dlg.StopTimer(kTickTimerId);
+      if (Port.ClosePortFlag != 0) {
+        Port.ClosePortFlag = 0;
+        ClosePort();
+      } else {
+        JobTick(dlg);
+      }
+      dlg.StartTimer(kTickTimerId, kTickTimerMs);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace pt

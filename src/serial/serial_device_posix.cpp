@@ -1,0 +1,216 @@
+#include "serial/serial_device_posix.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "serial/platform_serial_device.h"
+
+namespace pt {
+
+namespace {
+
+struct RateCode {
+  std::uint32_t rate;
+  speed_t code;
+};
+constexpr RateCode kRates[] = {
+    {300, B300}, {1200, B1200}, {2400, B2400}, {4800, B4800},
+    {9600, B9600}, {19200, B19200}, {38400, B38400}, {57600, B57600}, {115200, B115200},
+};
+
+bool RateToCode(std::uint32_t rate, speed_t& code) {
+  for (const RateCode& r : kRates) {
+    if (r.rate == rate) {
+      code = r.code;
+      return true;
+    }
+  }
+  return false;
+}
+
+std::uint32_t CodeToRate(speed_t code) {
+  for (const RateCode& r : kRates) {
+    if (r.code == code) return r.rate;
+  }
+  return 0;
+}
+
+// The port number of "COMn" or "\\.\COMn", or 0 when the path is no such name.
+int ComNumber(const char* path) {
+  if (std::strncmp(path, "\\\\.\\", 4) == 0) path += 4;
+  if (std::strncmp(path, "COM", 3) != 0) return 0;
+  int n = 0;
+  const char* p = path + 3;
+  if (*p < '1' || *p > '9') return 0;
+  for (; *p >= '0' && *p <= '9'; ++p) {
+    n = n * 10 + (*p - '0');
+    if (n > 255) return 0;
+  }
+  return *p == '\0' ? n : 0;
+}
+
+// Milliseconds of the monotonic clock. (<chrono> is no use here: its header holds characters
+// that the Shift-JIS execution character set cannot encode.)
+long long MonotonicMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+PosixSerialDevice gPlatformDevice;
+
+}  // namespace
+
+SerialDevice& PlatformSerialDevice() { return gPlatformDevice; }
+
+std::string ResolvePosixPortPath(const char* path, const std::string& comDirectory) {
+  const int n = ComNumber(path);
+  if (n == 0) return path;
+  if (!comDirectory.empty()) return comDirectory + "/COM" + std::to_string(n);
+  return "/dev/ttyS" + std::to_string(n - 1);
+}
+
+PosixSerialDevice::~PosixSerialDevice() { Close(); }
+
+int PosixSerialDevice::Open(const char* path) {
+  Close();
+  const std::string target = ResolvePosixPortPath(path, comDirectory_);
+  const int fd = ::open(target.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return errno != 0 ? errno : EIO;
+  int error = 0;
+  if (!isatty(fd)) {
+    error = ENOTTY;
+  } else if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    error = (errno == EWOULDBLOCK) ? EBUSY : errno;
+  } else if (::ioctl(fd, TIOCEXCL) != 0) {
+    error = errno;
+  }
+  if (error != 0) {
+    ::close(fd);
+    return error;
+  }
+  fd_ = fd;
+  return 0;
+}
+
+// No events or driver queues to set here; they only need an open device.
+bool PosixSerialDevice::SetEventMask(std::uint32_t) { return IsOpen(); }
+bool PosixSerialDevice::SetQueueSizes(std::uint32_t, std::uint32_t) { return IsOpen(); }
+
+bool PosixSerialDevice::GetLineControl(LineControl& line) {
+  termios t{};
+  if (!IsOpen() || ::tcgetattr(fd_, &t) != 0) return false;
+  line.length = 28;
+  line.baudRate = CodeToRate(cfgetospeed(&t));
+  switch (t.c_cflag & CSIZE) {
+    case CS5: line.byteSize = 5; break;
+    case CS6: line.byteSize = 6; break;
+    case CS7: line.byteSize = 7; break;
+    default: line.byteSize = 8; break;
+  }
+  line.parity = (t.c_cflag & PARENB) == 0 ? 0 : (t.c_cflag & PARODD) != 0 ? 1 : 2;
+  line.stopBits = (t.c_cflag & CSTOPB) != 0 ? 2 : 0;
+  line.binary = (t.c_lflag & ICANON) == 0 && (t.c_oflag & OPOST) == 0 &&
+                (t.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP)) == 0;
+  line.outxCtsFlow = (t.c_cflag & CRTSCTS) != 0;
+  line.outxDsrFlow = false;
+  int lines = 0;
+  const bool haveLines = ::ioctl(fd_, TIOCMGET, &lines) == 0;
+  line.dtrControl = (haveLines && (lines & TIOCM_DTR) != 0) ? 1 : 0;
+  line.rtsControl = (haveLines && (lines & TIOCM_RTS) != 0) ? 1 : 0;
+  return true;
+}
+
+bool PosixSerialDevice::SetLineControl(const LineControl& line) {
+  termios t{};
+  if (!IsOpen() || ::tcgetattr(fd_, &t) != 0) return false;
+  speed_t code = 0;
+  if (!RateToCode(line.baudRate, code)) return false;
+  if (line.byteSize != 7 && line.byteSize != 8) return false;
+  if (line.parity > 2 || line.stopBits > 2) return false;
+
+  // Raw bytes both ways: the logger's CR must arrive as CR, and nothing may be translated.
+  cfmakeraw(&t);
+  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+  t.c_cflag |= (line.byteSize == 7 ? CS7 : CS8) | CLOCAL | CREAD;
+  if (line.parity != 0) t.c_cflag |= PARENB;
+  if (line.parity == 1) t.c_cflag |= PARODD;
+  // termios has no one and a half stop bits; two is the nearer framing.
+  if (line.stopBits != 0) t.c_cflag |= CSTOPB;
+  if (line.outxCtsFlow) t.c_cflag |= CRTSCTS;
+  t.c_cc[VMIN] = 0;
+  t.c_cc[VTIME] = 0;
+  if (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0) return false;
+  if (::tcsetattr(fd_, TCSANOW, &t) != 0) return false;
+
+  int raise = 0;
+  if (line.dtrControl == 1) raise |= TIOCM_DTR;
+  if (line.rtsControl == 1) raise |= TIOCM_RTS;
+  // A pseudo-terminal has no modem lines; that is no fault of the line settings.
+  if (raise != 0 && ::ioctl(fd_, TIOCMBIS, &raise) != 0 && errno != ENOTTY && errno != EINVAL) {
+    return false;
+  }
+  return true;
+}
+
+bool PosixSerialDevice::WaitingCount(std::uint32_t& count) {
+  int waiting = 0;
+  if (!IsOpen() || ::ioctl(fd_, FIONREAD, &waiting) != 0 || waiting < 0) return false;
+  count = static_cast<std::uint32_t>(waiting);
+  return true;
+}
+
+bool PosixSerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) {
+  got = 0;
+  if (!IsOpen()) return false;
+  if (size == 0) return true;
+  for (;;) {
+    const ssize_t n = ::read(fd_, buf, size);
+    if (n >= 0) {
+      got = static_cast<std::uint32_t>(n);
+      return true;
+    }
+    if (errno == EINTR) continue;
+    return errno == EAGAIN || errno == EWOULDBLOCK;
+  }
+}
+
+bool PosixSerialDevice::Write(const void* data, std::uint32_t size) {
+  if (!IsOpen()) return false;
+  const long long deadline = MonotonicMs() + writeTimeoutMs_;
+  const char* p = static_cast<const char*>(data);
+  std::uint32_t left = size;
+  while (left > 0) {
+    const ssize_t n = ::write(fd_, p, left);
+    if (n > 0) {
+      p += n;
+      left -= static_cast<std::uint32_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
+    const long long remaining = deadline - MonotonicMs();
+    if (remaining <= 0) return false;
+    pollfd pfd{fd_, POLLOUT, 0};
+    if (::poll(&pfd, 1, static_cast<int>(remaining)) < 0 && errno != EINTR) return false;
+  }
+  return true;
+}
+
+void PosixSerialDevice::Close() {
+  if (fd_ < 0) return;
+  // The exclusive flag can outlive this descriptor on a terminal that stays open elsewhere.
+  ::ioctl(fd_, TIOCNXCL);
+  ::close(fd_);
+  fd_ = -1;
+}
+
+}  // namespace pt

@@ -1,0 +1,48 @@
+#pragma once
+// The SerialDevice on a POSIX terminal device (termios).
+//
+// Exclusivity: TIOCEXCL keeps other unprivileged programs out, but root passes it, so the
+// descriptor also carries an advisory flock(LOCK_EX | LOCK_NB); a second open through this
+// backend, by this program or another, then fails with EBUSY whoever runs it.
+#include <string>
+#include <utility>
+
+#include "serial/serial_device.h"
+
+namespace pt {
+
+// What a port path names here. "COMn" and "\\.\COMn" become `comDirectory`/COMn when a directory
+// is given (a folder of links to the real terminals), else /dev/ttyS<n-1> as Linux numbers the
+// serial ports; any other path is taken as it stands.
+std::string ResolvePosixPortPath(const char* path, const std::string& comDirectory);
+
+class PosixSerialDevice : public SerialDevice {
+ public:
+  explicit PosixSerialDevice(std::string comDirectory = std::string()) : comDirectory_(std::move(comDirectory)) {}
+  ~PosixSerialDevice() override;
+  PosixSerialDevice(const PosixSerialDevice&) = delete;
+  PosixSerialDevice& operator=(const PosixSerialDevice&) = delete;
+
+  int Open(const char* path) override;
+  bool IsOpen() const override { return fd_ >= 0; }
+  bool SetEventMask(std::uint32_t mask) override;
+  bool SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
+  bool GetLineControl(LineControl& line) override;
+  bool SetLineControl(const LineControl& line) override;
+  bool WaitingCount(std::uint32_t& count) override;
+  bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
+  bool Write(const void* data, std::uint32_t size) override;
+  void Close() override;
+
+  void SetComDirectory(std::string dir) { comDirectory_ = std::move(dir); }
+  // How long one Write may wait in all for the line to take its bytes before it fails.
+  void SetWriteTimeoutMs(int ms) { writeTimeoutMs_ = ms; }
+  int fd() const { return fd_; }
+
+ private:
+  std::string comDirectory_;
+  int fd_ = -1;
+  int writeTimeoutMs_ = 2000;
+};
+
+}  // namespace pt

@@ -1,0 +1,122 @@
+#include "serial/serial_device_win32.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "serial/platform_serial_device.h"
+
+namespace pt {
+
+static_assert(sizeof(DCB) == 28, "the device control block is 28 bytes");
+
+namespace {
+
+Win32SerialDevice gPlatformDevice;
+
+HANDLE AsHandle(void* h) { return static_cast<HANDLE>(h); }
+
+}  // namespace
+
+SerialDevice& PlatformSerialDevice() { return gPlatformDevice; }
+
+Win32SerialDevice::Win32SerialDevice() : handle_(INVALID_HANDLE_VALUE), dcb_{} {}
+
+Win32SerialDevice::~Win32SerialDevice() { Close(); }
+
+int Win32SerialDevice::Open(const char* path) {
+  Close();
+  HANDLE h = CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    return error != 0 ? static_cast<int>(error) : static_cast<int>(ERROR_GEN_FAILURE);
+  }
+  handle_ = h;
+  return 0;
+}
+
+bool Win32SerialDevice::IsOpen() const { return AsHandle(handle_) != INVALID_HANDLE_VALUE; }
+
+bool Win32SerialDevice::SetEventMask(std::uint32_t mask) {
+  return IsOpen() && SetCommMask(AsHandle(handle_), mask) != 0;
+}
+
+bool Win32SerialDevice::SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) {
+  return IsOpen() && SetupComm(AsHandle(handle_), inBytes, outBytes) != 0;
+}
+
+bool Win32SerialDevice::GetLineControl(LineControl& line) {
+  DCB dcb;
+  std::memcpy(&dcb, dcb_, sizeof dcb);
+  if (!IsOpen() || GetCommState(AsHandle(handle_), &dcb) == 0) return false;
+  std::memcpy(dcb_, &dcb, sizeof dcb);
+  line.length = dcb.DCBlength;
+  line.baudRate = dcb.BaudRate;
+  line.byteSize = dcb.ByteSize;
+  line.parity = dcb.Parity;
+  line.stopBits = dcb.StopBits;
+  line.binary = dcb.fBinary != 0;
+  line.outxCtsFlow = dcb.fOutxCtsFlow != 0;
+  line.outxDsrFlow = dcb.fOutxDsrFlow != 0;
+  line.dtrControl = static_cast<std::uint8_t>(dcb.fDtrControl);
+  line.rtsControl = static_cast<std::uint8_t>(dcb.fRtsControl);
+  return true;
+}
+
+bool Win32SerialDevice::SetLineControl(const LineControl& line) {
+  if (!IsOpen()) return false;
+  DCB dcb;
+  std::memcpy(&dcb, dcb_, sizeof dcb);
+  dcb.DCBlength = line.length;
+  dcb.BaudRate = line.baudRate;
+  dcb.ByteSize = line.byteSize;
+  dcb.Parity = line.parity;
+  dcb.StopBits = line.stopBits;
+  dcb.fBinary = line.binary ? 1 : 0;
+  dcb.fOutxCtsFlow = line.outxCtsFlow ? 1 : 0;
+  dcb.fOutxDsrFlow = line.outxDsrFlow ? 1 : 0;
+  dcb.fDtrControl = line.dtrControl & 3u;
+  dcb.fRtsControl = line.rtsControl & 3u;
+  std::memcpy(dcb_, &dcb, sizeof dcb);
+  return SetCommState(AsHandle(handle_), &dcb) != 0;
+}
+
+bool Win32SerialDevice::WaitingCount(std::uint32_t& count) {
+  DWORD errors = 0;
+  COMSTAT stat{};
+  if (!IsOpen() || ClearCommError(AsHandle(handle_), &errors, &stat) == 0) return false;
+  count = stat.cbInQue;
+  return true;
+}
+
+bool Win32SerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) {
+  got = 0;
+  if (!IsOpen()) return false;
+  DWORD n = 0;
+  if (ReadFile(AsHandle(handle_), buf, size, &n, nullptr) == 0) return false;
+  got = n;
+  return true;
+}
+
+bool Win32SerialDevice::Write(const void* data, std::uint32_t size) {
+  if (!IsOpen()) return false;
+  // A write that stops short (the driver's write time-out) goes on from where it stopped; one
+  // that moves nothing at all has failed, since half a command is no command.
+  const char* p = static_cast<const char*>(data);
+  while (size > 0) {
+    DWORD written = 0;
+    if (WriteFile(AsHandle(handle_), p, size, &written, nullptr) == 0 || written == 0) return false;
+    if (written > size) written = size;
+    p += written;
+    size -= written;
+  }
+  return true;
+}
+
+void Win32SerialDevice::Close() {
+  if (!IsOpen()) return;
+  CloseHandle(AsHandle(handle_));
+  handle_ = INVALID_HANDLE_VALUE;
+}
+
+}  // namespace pt
