@@ -1,0 +1,94 @@
+#pragma once
+// A SerialDevice whose far end is a script: bytes arrive at set moments of a FakeDialog's virtual
+// clock, or in answer to a written command; every write is kept byte for byte; each operation can
+// be made to fail.
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "serial/serial_device.h"
+#include "support/fake_dialog.h"
+
+namespace pt::test {
+
+class ScriptedDevice : public SerialDevice {
+ public:
+  // `clock` gives the virtual time; without one every arrival is due at once.
+  explicit ScriptedDevice(const FakeDialog* clock = nullptr) : clock_(clock) {}
+
+  // --- the script -------------------------------------------------------------------------
+  // `bytes` become readable once the clock reaches `atMs`.
+  void ArriveAt(std::int64_t atMs, const std::string& bytes);
+  // Bytes readable at once.
+  void Arrive(const std::string& bytes) { ArriveAt(Now(), bytes); }
+  // After a write of exactly `command`, `reply` arrives `delayMs` later (0: by the next read).
+  // Rules are tried in the order given; `times` limits how often one answers (-1: always).
+  void ReplyTo(const std::string& command, const std::string& reply, std::int64_t delayMs = 0,
+               int times = -1);
+  // Answers any write the rules did not: returns the reply ("" for none). Also given delayMs.
+  std::function<std::string(const std::string& written)> responder;
+  std::int64_t responderDelayMs = 0;
+
+  // --- failures -----------------------------------------------------------------------------
+  int openError = 0;           // Open returns this code (and stays closed) when not 0
+  bool failEventMask = false;  // SetCommMask
+  bool failQueueSizes = false; // SetupComm
+  bool failGetLine = false;    // GetCommState
+  bool failSetLine = false;    // SetCommState
+  bool failWrite = false;
+  bool failCount = false;      // the waiting-count query
+  bool failRead = false;
+  // Bytes that the count reports besides the real ones but that no read ever delivers.
+  std::uint32_t phantomBytes = 0;
+
+  // --- what happened ------------------------------------------------------------------------
+  std::vector<std::string> opens;   // every path passed to Open
+  std::vector<std::string> writes;  // every successful write, byte for byte
+  int closes = 0;                   // closes of an open device
+  int failedWrites = 0;
+  int countCalls = 0;
+  int readCalls = 0;
+  std::vector<std::uint32_t> readSizes;  // the size asked for by each read
+  std::uint32_t eventMask = 0;
+  std::uint32_t inQueue = 0, outQueue = 0;
+  LineControl reported;             // what GetLineControl reports
+  std::vector<LineControl> lineSets;  // every SetLineControl, in order
+  std::string Wire() const;         // all writes joined
+  std::size_t Pending() const { return rx_.size(); }  // readable now, before new arrivals
+
+  // SerialDevice
+  int Open(const char* path) override;
+  bool IsOpen() const override { return open_; }
+  bool SetEventMask(std::uint32_t mask) override;
+  bool SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
+  bool GetLineControl(LineControl& line) override;
+  bool SetLineControl(const LineControl& line) override;
+  bool WaitingCount(std::uint32_t& count) override;
+  bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
+  bool Write(const void* data, std::uint32_t size) override;
+  void Close() override;
+
+ private:
+  struct Arrival {
+    std::int64_t at;
+    std::string bytes;
+  };
+  struct Rule {
+    std::string command;
+    std::string reply;
+    std::int64_t delayMs;
+    int times;
+  };
+  std::int64_t Now() const { return clock_ != nullptr ? clock_->now : 0; }
+  void DeliverDue();
+
+  const FakeDialog* clock_;
+  bool open_ = false;
+  std::vector<Arrival> arrivals_;  // in the order they become due
+  std::vector<Rule> rules_;
+  std::deque<char> rx_;
+};
+
+}  // namespace pt::test
