@@ -1,0 +1,266 @@
+// paddytherm-logger-sim: a water-temperature logger on a pseudo-terminal, with switchable faults.
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/inotify.h>
+#include <sys/ioctl.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+
+#include "sim_faults.h"
+#include "sim_options.h"
+#include "sim_protocol.h"
+#include "sim_pty.h"
+
+namespace {
+
+volatile sig_atomic_t gStop = 0;
+void OnSignal(int) { gStop = 1; }
+
+// Monotonic microseconds. (<chrono> does not build with the project's Shift-JIS execution
+// character set, so the clock is read directly.)
+std::int64_t NowMicros() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<std::int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
+}
+
+class Simulator {
+ public:
+  Simulator(const sim::Options& opts, sim::Logger logger, sim::Pty pty, std::FILE* transcript)
+      : opts_(opts), logger_(std::move(logger)), pty_(pty), transcript_(transcript),
+        rng_(opts.seed), start_(NowMicros()) {}
+
+  int Run();
+
+ private:
+  std::int64_t NowMs() const { return (NowMicros() - start_) / 1000; }
+  bool TimeIsUp() const {
+    return gStop || (opts_.exitAfterSeconds > 0 && NowMs() >= opts_.exitAfterSeconds * 1000);
+  }
+  // Sleeps in short slices so a signal or the end of the run is never held up by a long delay.
+  void SleepUntil(std::int64_t whenMicros) const {
+    for (std::int64_t now = NowMicros(); !TimeIsUp() && now < whenMicros; now = NowMicros()) {
+      const std::int64_t slice = std::min<std::int64_t>(whenMicros - now, 20000);
+      timespec ts{0, static_cast<long>(slice * 1000)};
+      nanosleep(&ts, nullptr);
+    }
+  }
+  void OnLine();
+  void Send(const std::string& bytes);
+  void HangUp();
+  void WatchClientCloses();
+
+  const sim::Options& opts_;
+  sim::Logger logger_;
+  sim::Pty pty_;
+  std::FILE* transcript_;
+  sim::Rng rng_;
+  std::int64_t start_;
+  sim::LineAssembler lines_;
+  std::string lastLine_;
+  bool haveLast_ = false;
+  long commands_ = 0;
+  bool hungUp_ = false;
+  int notify_ = -1;
+};
+
+// A client that asked for an exclusive line (TIOCEXCL) would lock itself out of its next job,
+// since the simulator keeps the slave open and the flag lives as long as the terminal does.
+// Each time a client closes the slave, the simulator lifts the flag again.
+void Simulator::WatchClientCloses() {
+  notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  if (notify_ >= 0 &&
+      inotify_add_watch(notify_, pty_.slavePath.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+    close(notify_);
+    notify_ = -1;
+  }
+}
+
+int Simulator::Run() {
+  WatchClientCloses();
+  char buf[256];
+  while (!TimeIsUp()) {
+    if (hungUp_) {
+      SleepUntil(NowMicros() + 50000);
+      continue;
+    }
+    pollfd fds[2] = {{pty_.master, POLLIN, 0}, {notify_, POLLIN, 0}};
+    const int ready = poll(fds, notify_ >= 0 ? 2 : 1, 50);
+    if (ready <= 0) continue;
+    if (notify_ >= 0 && (fds[1].revents & POLLIN)) {
+      while (read(notify_, buf, sizeof buf) > 0) {
+      }
+      ioctl(pty_.slave, TIOCNXCL);
+    }
+    if (!(fds[0].revents & POLLIN)) continue;
+    const ssize_t n = read(pty_.master, buf, sizeof buf);
+    if (n <= 0) continue;
+    for (ssize_t i = 0; i < n && !hungUp_ && !TimeIsUp(); ++i)
+      if (lines_.Feed(buf[i])) OnLine();
+  }
+  if (notify_ >= 0) close(notify_);
+  if (!hungUp_) sim::ClosePty(pty_);
+  if (!opts_.link.empty()) sim::RemoveLink(opts_.link, pty_.slavePath);
+  return 0;
+}
+
+void Simulator::OnLine() {
+  const std::int64_t now = NowMs();
+  const std::string& line = lines_.Line();
+  if (transcript_) {
+    std::string shown = sim::EscapeLine(line) + "\\r";
+    if (lines_.OverLong()) shown += " [over-long: " + std::to_string(lines_.Length()) + " bytes]";
+    std::fprintf(transcript_, "%lld %s\n", static_cast<long long>(now), shown.c_str());
+    std::fflush(transcript_);
+  }
+  ++commands_;
+  if (opts_.hangupAfter >= 0 && commands_ > opts_.hangupAfter) {
+    HangUp();
+    return;
+  }
+  if (opts_.silent) return;
+  if (opts_.dropFirst) {
+    const bool repeated = haveLast_ && line == lastLine_;
+    lastLine_ = line;
+    haveLast_ = true;
+    if (!repeated) return;
+  }
+  std::string reply = lines_.OverLong() ? sim::kRefusal : logger_.Answer(line, now);
+  if (opts_.nul) reply = sim::WithNul(reply);
+  if (opts_.noise > 0) reply = sim::Noise(static_cast<std::size_t>(opts_.noise), rng_) + reply;
+  termios t{};
+  const bool haveLine = tcgetattr(pty_.slave, &t) == 0;
+  if (!haveLine || !sim::LineMatchesLogger(t)) reply = sim::Garble(reply.size(), opts_.garbleEnded, rng_);
+  if (opts_.delayMs > 0) SleepUntil(NowMicros() + std::int64_t{opts_.delayMs} * 1000);
+  if (!opts_.split) {
+    Send(reply);
+    return;
+  }
+  bool first = true;
+  for (const std::string& piece : sim::SplitReply(reply, rng_)) {
+    if (!first) SleepUntil(NowMicros() + 30000);
+    first = false;
+    Send(piece);
+  }
+}
+
+void Simulator::Send(const std::string& bytes) {
+  if (TimeIsUp()) return;
+  if (!opts_.pace) {
+    if (write(pty_.master, bytes.data(), bytes.size()) < 0) return;
+    return;
+  }
+  termios t{};
+  tcgetattr(pty_.slave, &t);
+  const std::int64_t byteTime = sim::ByteTimeMicros(t);
+  std::int64_t due = NowMicros();
+  for (char c : bytes) {
+    due += byteTime;
+    if (write(pty_.master, &c, 1) < 0) return;
+    SleepUntil(due);
+  }
+}
+
+// As with a pulled cable: the client's reads and writes fail from now on, the link goes away,
+// and the simulator only waits to be stopped.
+void Simulator::HangUp() {
+  hungUp_ = true;
+  sim::ClosePty(pty_);
+  if (!opts_.link.empty()) sim::RemoveLink(opts_.link, pty_.slavePath);
+  if (transcript_) {
+    std::fprintf(transcript_, "%lld hangup\n", static_cast<long long>(NowMs()));
+    std::fflush(transcript_);
+  }
+}
+
+bool ReadFile(const std::string& path, std::string& text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  text = ss.str();
+  return true;
+}
+
+sim::CivilTime LocalNow() {
+  const std::time_t now = std::time(nullptr);
+  std::tm tm{};
+  localtime_r(&now, &tm);
+  return {tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec};
+}
+
+int Fail(const std::string& message, int status) {
+  std::fprintf(stderr, "paddytherm-logger-sim: %s\n", message.c_str());
+  return status;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::Options opts;
+  std::string error;
+  if (!sim::ParseOptions(std::vector<std::string>(argv + 1, argv + argc), opts, error)) {
+    std::fprintf(stderr, "paddytherm-logger-sim: %s (try --help)\n", error.c_str());
+    return 2;
+  }
+  if (opts.help) {
+    std::fputs(sim::kUsage, stdout);
+    return 0;
+  }
+
+  sim::LoggerData data;
+  data.memo = sim::PadMemo(opts.memo);
+  data.start = opts.start;
+  data.pointerText = opts.pointer;
+  data.clock = opts.clock ? *opts.clock : LocalNow();
+  data.refuseAcks = opts.refuseAcks;
+  if (!opts.wordsFile.empty()) {
+    std::string text;
+    if (!ReadFile(opts.wordsFile, text)) return Fail("cannot read " + opts.wordsFile, 2);
+    if (!sim::ParseWords(text, data.words, error)) return Fail(opts.wordsFile + ": " + error, 2);
+  } else {
+    data.words = sim::MakeSeason(opts.start, opts.samples, opts.seed);
+  }
+  if (!opts.dumpWordsFile.empty()) {
+    std::ofstream out(opts.dumpWordsFile, std::ios::binary | std::ios::trunc);
+    out << sim::FormatWords(data.words);
+    out.close();
+    if (!out) return Fail("cannot write " + opts.dumpWordsFile, 1);
+  }
+  std::FILE* transcript = nullptr;
+  if (!opts.transcriptFile.empty()) {
+    transcript = std::fopen(opts.transcriptFile.c_str(), "w");
+    if (!transcript) return Fail("cannot write " + opts.transcriptFile + ": " + std::strerror(errno), 1);
+  }
+
+  struct sigaction sa{};
+  sa.sa_handler = OnSignal;
+  sigemptyset(&sa.sa_mask);
+  sigaction(SIGTERM, &sa, nullptr);
+  sigaction(SIGINT, &sa, nullptr);
+  sigaction(SIGHUP, &sa, nullptr);
+  signal(SIGPIPE, SIG_IGN);
+
+  sim::Pty pty;
+  if (!sim::OpenPty(pty, error)) return Fail(error, 1);
+  if (!opts.link.empty() && !sim::MakeLink(opts.link, pty.slavePath, error)) {
+    sim::ClosePty(pty);
+    return Fail(error, 1);
+  }
+  std::printf("%s\n", pty.slavePath.c_str());
+  std::fflush(stdout);
+
+  Simulator simulator(opts, sim::Logger(std::move(data)), pty, transcript);
+  const int status = simulator.Run();
+  if (transcript) std::fclose(transcript);
+  return status;
+}
