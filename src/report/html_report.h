@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/dialog.h"
+#include "report/report_sink.h"
 
 namespace pt {
 
@@ -12,5 +13,17 @@ inline constexpr int kSampleTableSize = 10000;
 // boxes. The caller ends its job whatever this returns (0 written whole, -1 otherwise).
 int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
                 const std::uint32_t* sampleTable);
+
+// The pieces of the report below the head, each line written to `sink` as it is formed. Their
+// write failures are not reported: the head and the tail decide whether the report is whole.
+void WriteCaption(ReportSink& sink);
+void WriteHeaderRow(ReportSink& sink);
+// The day rows for Report.SampleCount samples from Report.Date on; a count above the table's
+// size gives no rows.
+void WriteBody(ReportSink& sink, const std::uint32_t* sampleTable);
+void WriteDateCell(ReportSink& sink);
+double WriteSampleCell(ReportSink& sink, int index, const std::uint32_t* sampleTable);
+void WriteEmptyCell(ReportSink& sink);
+void WriteSummaryCell(ReportSink& sink, double value);
 
 }  // namespace pt

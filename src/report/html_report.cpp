@@ -1,0 +1,218 @@
+#include "report/html_report.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "report/decimal_text.h"
+#include "report/samples.h"
+
+namespace pt {
+
+namespace {
+
+// Longer than any line, even a summary cell of the largest double.
+constexpr int kLineSize = 512;
+
+struct CheckedLine {
+  const char* text;
+  const char* failure;  // shown when the line does not reach the file
+};
+
+constexpr CheckedLine kHeadLines[] = {
+    {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
+     "  \"http://www.w3.org/TR/html4/loose.dtd\">\n",
+     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<DOCTYPE...>"},
+    {"<html lang=\"ja\">\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<html...>"},
+    {"<head>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<head>"},
+    {" <meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">\n",
+     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<meta...>"},
+    {" <title>水温</title>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<title...>"},
+    {"</head>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</head>"},
+    {"<body bgcolor=\"#C0C0C0\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<body...>"},
+    {" <basefont size=\"2\">\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<basefont...>"},
+    {" <table border=\"1\"  align=\"center\" cellpadding=\"3\" cellspacing=\"2\">\n",
+     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<Ttable...>"},
+};
+
+constexpr CheckedLine kTailLines[] = {
+    {" </table>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</TABLE>"},
+    {" <table border=\"0\"  align=\"center\" cellpadding=\"5\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<Ttable...>"},
+    {"  <tr bgcolor=\"#C0C0C0\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<tr bgcolor...>"},
+    {"   <td  align=\"left\" valign=\"top\" width=\"1200\" height=\"10\">\n",
+     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<td  align...>"},
+    {"    <font size=\"3\" color=\"#000000\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<font size...>"},
+    {"     ＊印の付いた温度は水無しの時の温度です <br>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ ＊印の..."},
+    {"    </font>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</font>"},
+    {"   </td>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</td>"},
+    {"  </tr>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</tr>"},
+    {" </table>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</table>"},
+    {"</body>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</body...>"},
+    {"</html>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</html...>"},
+};
+
+constexpr const char* kRowOpen = "  <tr align=\"center\">\n";
+constexpr const char* kRowClose = "  </tr>\n";
+
+bool Put(ReportSink& sink, const char* text) { return sink.Write(text, std::strlen(text)); }
+
+// Emits a line formed by snprintf; a line that did not fit is cut at the buffer, never overrun.
+void PutFormatted(ReportSink& sink, const char* line, int formatted) {
+  if (formatted < 0) return;
+  const std::size_t length = formatted < kLineSize ? static_cast<std::size_t>(formatted) : kLineSize - 1;
+  sink.Write(line, length);
+}
+
+// Writes the lines in order until one fails; shows that line's message. False on a failure.
+template <std::size_t N>
+bool PutChecked(ReportSink& sink, Dialog& owner, const CheckedLine (&lines)[N]) {
+  for (const CheckedLine& line : lines) {
+    if (!Put(sink, line.text)) {
+      owner.ShowMessage(line.failure, "ｴﾗｰ", BoxOwner::Frame);
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void WriteCaption(ReportSink& sink) {
+  Put(sink, "  <caption>\n");
+  Put(sink, "    <font size=\"5\" color=\"#0000FF\">\n");
+  char line[kLineSize];
+  const ReportDate& d = Report.Date;
+  PutFormatted(sink, line,
+               std::snprintf(line, sizeof line,
+                             "    ************** 水温測定結果[℃]　開始時刻[%d-%d-%d %d:00] "
+                             "***********<br>\n",
+                             static_cast<int>(d.year), static_cast<int>(d.month),
+                             static_cast<int>(d.day), static_cast<int>(d.hour)));
+  Put(sink, "    </font>\n");
+  Put(sink, "  </caption>\n");
+}
+
+void WriteHeaderRow(ReportSink& sink) {
+  Put(sink, kRowOpen);
+  Put(sink, "   <th nowrap>月日</th>\n");
+  char line[kLineSize];
+  for (int hour = 0; hour < kHoursPerDay; ++hour) {
+    PutFormatted(sink, line, std::snprintf(line, sizeof line, "   <th>%d:00</th>\n", hour));
+  }
+  Put(sink, "   <th nowrap>平均</th>\n");
+  Put(sink, "   <th nowrap>最高</th>\n");
+  Put(sink, "   <th nowrap>最低</th>\n");
+  Put(sink, "   <th nowrap>月日</th>\n");
+  Put(sink, kRowClose);
+}
+
+void WriteDateCell(ReportSink& sink) {
+  char line[kLineSize];
+  PutFormatted(sink, line,
+               std::snprintf(line, sizeof line, "   <td>%2d/%-2d</td>\n",
+                             static_cast<int>(Report.Date.month), static_cast<int>(Report.Date.day)));
+}
+
+double WriteSampleCell(ReportSink& sink, int index, const std::uint32_t* sampleTable) {
+  const DecodedSample s = DecodeSampleWord(sampleTable, index);
+  char number[kDecimalTextSize];
+  FormatOneDecimal(s.temperature, number, sizeof number);
+  char line[kLineSize];
+  PutFormatted(sink, line,
+               std::snprintf(line, sizeof line, "   <td bgcolor=\"%s\">%s%s</td>\n",
+                             HeatColour(s.temperature), s.starred ? "*" : "", number));
+  return s.temperature;
+}
+
+void WriteEmptyCell(ReportSink& sink) { Put(sink, "   <td>---</td>\n"); }
+
+void WriteSummaryCell(ReportSink& sink, double value) {
+  char number[kDecimalTextSize];
+  FormatOneDecimal(value, number, sizeof number);
+  char line[kLineSize];
+  PutFormatted(sink, line,
+               std::snprintf(line, sizeof line,
+                             "   <td bgcolor=\"%s\"><font color=\"%s\">%s</font></td>\n",
+                             HeatColour(value), "#0000FF", number));
+}
+
+void WriteBody(ReportSink& sink, const std::uint32_t* sampleTable) {
+  // A count beyond the table cannot be written without reading past it.
+  const int count = Report.SampleCount <= kSampleTableSize ? Report.SampleCount : 0;
+  const int startHour = Report.Date.hour;
+  int column = 0;
+  bool started = false;
+  bool rowOpen = false;
+  int k = 0;
+  double day[kHoursPerDay];
+  int dayCount = 0;
+
+  while (k < count) {
+    if (column == 0) {
+      if (rowOpen) Put(sink, kRowClose);
+      Put(sink, kRowOpen);
+      WriteDateCell(sink);
+      rowOpen = true;
+      dayCount = 0;
+    }
+    if (!started && column != startHour) {
+      WriteEmptyCell(sink);
+      ++column;
+      continue;
+    }
+    started = true;
+    const double t = WriteSampleCell(sink, k, sampleTable);
+    if (dayCount < kHoursPerDay) day[dayCount++] = t;
+    ++k;
+    ++column;
+    if (column >= kHoursPerDay) {
+      const DayStats stats = ComputeDayStats(day, dayCount);
+      WriteSummaryCell(sink, stats.mean);
+      WriteSummaryCell(sink, stats.maximum);
+      WriteSummaryCell(sink, stats.minimum);
+      WriteDateCell(sink);
+      AdvanceReportDate();
+      column = 0;
+    }
+  }
+  Put(sink, kRowClose);
+}
+
+int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
+                const std::uint32_t* sampleTable) {
+  ReportSink& sink = CurrentReportSink();
+  if (!sink.Create()) {
+    owner.ShowMessage("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
+    return -1;
+  }
+
+  bool failed = false;
+  if (DecodeStartStamp(startStamp) != 0) {
+    owner.ShowMessage("年月日時分のデータが異常", "", BoxOwner::Dialog);
+    failed = true;
+    // Without a month there is no day to advance, and before hour 0 the first sample's column
+    // would never come: nothing sensible can be laid out, so the file stays empty.
+    if (!IsMonthInRange(Report.Date.month) || Report.Date.hour < 0) {
+      sink.Close();
+      return -1;
+    }
+  } else {
+    ParseSampleCount(pointerText);
+    if (Report.SampleCount > kSampleTableSize) {
+      owner.ShowMessage("温度データの数のデータが異常 !!", "", BoxOwner::Dialog);
+      failed = true;
+    } else if (!PutChecked(sink, owner, kHeadLines)) {
+      failed = true;
+    }
+  }
+
+  WriteCaption(sink);
+  WriteHeaderRow(sink);
+  WriteBody(sink, sampleTable);
+
+  if (!failed && !PutChecked(sink, owner, kTailLines)) failed = true;
+
+  sink.Close();
+  return failed ? -1 : 0;
+}
+
+}  // namespace pt

@@ -1,0 +1,56 @@
+#pragma once
+// Turning what the logger sent back into dated temperatures, colour bands and daily figures.
+#include <cstdint>
+
+namespace pt {
+
+// The date of the report row being written, and the hour of the first sample.
+struct ReportDate {
+  std::int32_t year = 0;
+  std::int32_t month = 0;  // 1 is January
+  std::int32_t day = 0;
+  std::int32_t hour = 0;
+};
+
+// Kept for the whole run; a fresh value is the state at program start.
+struct ReportState {
+  ReportDate Date;
+  std::int32_t SampleCount = 0;
+};
+extern ReportState Report;
+
+struct DecodedSample {
+  double temperature;
+  bool starred;  // taken while the paddy held no water
+};
+
+struct DayStats {
+  double mean;
+  double maximum;
+  double minimum;
+};
+
+inline constexpr int kHoursPerDay = 24;
+
+// 0 when the stamp holds a usable start date and hour, -1 otherwise. Fields that hold a number are
+// stored in Report.Date even when the stamp is refused.
+int DecodeStartStamp(const char* startStamp);
+
+// Report.SampleCount from the pointer reply; a reply without a number leaves it as it was.
+void ParseSampleCount(const char* pointerText);
+
+DecodedSample DecodeSampleWord(const std::uint32_t* sampleTable, int index);
+
+// One of "#D0FFFF", "#FFFFF0", "#FFFF00", "#FFA500", "#FF0000", by the unrounded value.
+const char* HeatColour(double temperature);
+
+// -1.0 three times for an empty list.
+DayStats ComputeDayStats(const double* values, int count);
+
+// One day on, without leap years; the hour stays.
+void AdvanceReportDate();
+
+// 1 to 12 selects a row of the month table; anything else must not be advanced.
+inline bool IsMonthInRange(std::int32_t month) { return month >= 1 && month <= 12; }
+
+}  // namespace pt
