@@ -1,0 +1,366 @@
+#include "report/html_report.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "report/samples.h"
+#include "support/fake_dialog.h"
+#include "unit/report/memory_sink.h"
+
+namespace pt {
+namespace {
+
+namespace fs = std::filesystem;
+using test::FakeDialog;
+using test::MemorySink;
+
+std::string ReadBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The expected files, Shift-JIS, written by golden/make_goldens.py and not by the writer.
+std::string Golden(const char* name) {
+  const fs::path path = fs::path(__FILE__).parent_path() / "golden" / name;
+  std::string bytes = ReadBytes(path);
+  EXPECT_FALSE(bytes.empty()) << "missing golden file " << path;
+  return bytes;
+}
+
+// The head and tail lines with the message each one shows when it cannot be written.
+struct CheckedLine {
+  const char* text;
+  const char* message;
+};
+const CheckedLine kHead[] = {
+    {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
+     "  \"http://www.w3.org/TR/html4/loose.dtd\">\n",
+     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<DOCTYPE...>"},
+    {"<html lang=\"ja\">\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<html...>"},
+    {"<head>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<head>"},
+    {" <meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<meta...>"},
+    {" <title>水温</title>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<title...>"},
+    {"</head>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</head>"},
+    {"<body bgcolor=\"#C0C0C0\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<body...>"},
+    {" <basefont size=\"2\">\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<basefont...>"},
+    {" <table border=\"1\"  align=\"center\" cellpadding=\"3\" cellspacing=\"2\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<Ttable...>"},
+};
+const CheckedLine kTail[] = {
+    {" </table>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</TABLE>"},
+    {" <table border=\"0\"  align=\"center\" cellpadding=\"5\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<Ttable...>"},
+    {"  <tr bgcolor=\"#C0C0C0\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<tr bgcolor...>"},
+    {"   <td  align=\"left\" valign=\"top\" width=\"1200\" height=\"10\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<td  align...>"},
+    {"    <font size=\"3\" color=\"#000000\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<font size...>"},
+    {"     ＊印の付いた温度は水無しの時の温度です <br>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ ＊印の..."},
+    {"    </font>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</font>"},
+    {"   </td>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</td>"},
+    {"  </tr>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</tr>"},
+    {" </table>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</table>"},
+    {"</body>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</body...>"},
+    {"</html>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</html...>"},
+};
+
+std::string Joined(const CheckedLine* lines, int count) {
+  std::string all;
+  for (int i = 0; i < count; ++i) all += lines[i].text;
+  return all;
+}
+const std::string kHeadText = Joined(kHead, 9);
+const std::string kTailText = Joined(kTail, 12);
+
+const std::vector<std::uint32_t> kHour0Words = {
+    0x00f0, 0x0105, 0x011a, 0x412f, 0x0134, 0x0149, 0x015e, 0x0163, 0x0178, 0x018d, 0xc192, 0x01a7,
+    0x31bc, 0x01c1, 0x01d6, 0x01eb, 0x01f0, 0x4205, 0x021a, 0x022f, 0x0234, 0x0249, 0x025e, 0x0263};
+const std::vector<std::uint32_t> kHour15Words = {0x0190, 0x4194, 0xC194, 0x3194, 0x0FFF,
+                                                 0x0130, 0x013F, 0x0234, 0x0200, 0x0238};
+
+class HtmlReportTest : public ::testing::Test {
+ protected:
+  void SetUp() override { Reset(); }
+  // Program start, for each case of a table.
+  void Reset() {
+    Report = ReportState{};
+    table.assign(kSampleTableSize, 0);
+    sink = MemorySink{};
+    dlg = FakeDialog{};
+    SetReportSink(&sink);
+  }
+  void TearDown() override { SetReportSink(nullptr); }
+
+  void Fill(const std::vector<std::uint32_t>& words) {
+    for (std::size_t i = 0; i < words.size(); ++i) table[i] = words[i];
+  }
+  int Write(const char* stamp, const char* pointer) {
+    return WriteReport(dlg, stamp, pointer, table.data());
+  }
+  void ExpectOneBox(const char* text, const char* caption, BoxOwner owner) {
+    ASSERT_EQ(dlg.boxes.size(), 1u);
+    EXPECT_EQ(dlg.boxes[0].text, text);
+    EXPECT_EQ(dlg.boxes[0].caption, caption);
+    EXPECT_EQ(dlg.boxes[0].owner, owner);
+    EXPECT_EQ(dlg.beeps, 0);
+  }
+
+  FakeDialog dlg;
+  MemorySink sink;
+  std::vector<std::uint32_t> table;  // on the heap, so a read past slot 9999 is caught
+};
+
+struct GoldenCase {
+  const char* golden;
+  const char* stamp;
+  const char* pointer;
+  std::vector<std::uint32_t> words;
+  int presetCount;  // SampleCount left by an earlier report
+  int result;
+  ReportDate after;
+};
+
+TEST_F(HtmlReportTest, WritesTheGoldenFilesByteForByteOneLinePerWrite) {
+  const GoldenCase cases[] = {
+      {"worked_example.html", "STR:200804142200", "3", {0x0130, 0x4194, 0x0234}, 0, 0, {2008, 4, 15, 22}},
+      {"count0.html", "STR:200804141500", "0", {0x0190}, 0, 0, {2008, 4, 14, 15}},
+      {"count0.html", "STR:200804141500", "-5", {0x0190}, 0, 0, {2008, 4, 14, 15}},
+      {"hour0_24.html", "STR:200805010000", "24", kHour0Words, 0, 0, {2008, 5, 2, 0}},
+      {"hour23_1.html", "Rstr:200806302359", "\n1", {0x0234}, 0, 0, {2008, 7, 1, 23}},
+      {"hour15_9.html", "START:20080414153", "9", kHour15Words, 0, 0, {2008, 4, 15, 15}},
+      {"hour15_10.html", "START:20080414153", "10", kHour15Words, 0, 0, {2008, 4, 15, 15}},
+      {"dec31.html", "STR:200812312200", "5", {0x0140, 0x0148, 0x4150, 0x0158, 0x0160}, 0, 0, {2009, 1, 1, 22}},
+      // Refused stamp, month in range: no head, no tail, and the count of the earlier report.
+      {"invalid_stamp.html", "STR:199904141500", "3", {0x0190, 0x4194}, 2, -1, {1999, 4, 14, 15}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.golden + std::string(" ") + c.pointer);
+    Reset();
+    Report.SampleCount = c.presetCount;
+    Fill(c.words);
+    EXPECT_EQ(Write(c.stamp, c.pointer), c.result);
+    EXPECT_EQ(sink.Contents(), Golden(c.golden));
+    EXPECT_EQ(sink.closes, 1);
+    EXPECT_FALSE(sink.open);
+    EXPECT_EQ(Report.Date.year, c.after.year);
+    EXPECT_EQ(Report.Date.month, c.after.month);
+    EXPECT_EQ(Report.Date.day, c.after.day);
+    EXPECT_EQ(Report.Date.hour, c.after.hour);
+    if (c.result == 0) {
+      EXPECT_TRUE(dlg.boxes.empty());
+    } else {
+      ExpectOneBox("年月日時分のデータが異常", "", BoxOwner::Dialog);
+    }
+    // One write per line; the document type is the only write of two lines.
+    for (std::size_t i = 0; i < sink.writes.size(); ++i) {
+      const std::string& w = sink.writes[i];
+      ASSERT_FALSE(w.empty());
+      EXPECT_EQ(w.back(), '\n') << i;
+      const std::string body = w.substr(0, w.find_last_not_of('\n') + 1);
+      const bool doctype = c.result == 0 && i == 0;
+      EXPECT_EQ(body.find('\n') == std::string::npos, !doctype) << w;
+      EXPECT_EQ(w.find('\r'), std::string::npos);
+    }
+  }
+}
+
+TEST_F(HtmlReportTest, AFailedHeadOrTailWriteShowsItsLineAndStopsThatStretch) {
+  const std::string whole = Golden("worked_example.html");
+  ASSERT_EQ(whole.substr(0, kHeadText.size()), kHeadText);
+  ASSERT_EQ(whole.substr(whole.size() - kTailText.size()), kTailText);
+  const std::string middle =
+      whole.substr(kHeadText.size(), whole.size() - kHeadText.size() - kTailText.size());
+  // Caption 5 lines, header row 31, body 35 (two row openings, 31 cells, two closings).
+  const int middleWrites = 5 + 31 + 35;
+
+  struct FailCase {
+    bool head;
+    int line;  // 0-based in its table
+  };
+  std::vector<FailCase> cases;
+  for (int i = 0; i < 9; ++i) cases.push_back({true, i});
+  for (int i = 0; i < 12; ++i) cases.push_back({false, i});
+
+  for (const auto& c : cases) {
+    SCOPED_TRACE((c.head ? "head " : "tail ") + std::to_string(c.line + 1));
+    Reset();
+    Fill({0x0130, 0x4194, 0x0234});
+    sink.failAtWrite = c.head ? c.line + 1 : 9 + middleWrites + c.line + 1;
+    EXPECT_EQ(Write("STR:200804142200", "3"), -1);
+    const CheckedLine& failed = c.head ? kHead[c.line] : kTail[c.line];
+    ExpectOneBox(failed.message, "ｴﾗｰ", BoxOwner::Frame);
+    const std::string expected =
+        c.head ? Joined(kHead, c.line) + middle : kHeadText + middle + Joined(kTail, c.line);
+    EXPECT_EQ(sink.Contents(), expected);
+    // A failed tail write is the last write; after a failed head line the middle still follows.
+    EXPECT_EQ(sink.writeCalls, c.head ? c.line + 1 + middleWrites : sink.failAtWrite);
+    EXPECT_EQ(sink.closes, 1);
+  }
+}
+
+TEST_F(HtmlReportTest, FailuresInTheMiddleGoUnnoticed) {
+  Fill({0x0130, 0x4194, 0x0234});
+  sink.failAtWrite = 9 + 5 + 5;  // head, caption, then the header row up to its 2:00 cell
+  EXPECT_EQ(Write("STR:200804142200", "3"), 0);
+  EXPECT_TRUE(dlg.boxes.empty());
+  const std::string whole = Golden("worked_example.html");
+  EXPECT_EQ(sink.Contents(), whole.substr(0, whole.find("   <th>2:00</th>\n")) +
+                                 whole.substr(whole.find("   <th>3:00</th>\n")));
+}
+
+TEST_F(HtmlReportTest, RefusedOpenShowsItsMessageAndTouchesNothing) {
+  sink.failCreate = true;
+  Report.Date = {2007, 1, 2, 3};
+  Report.SampleCount = 5;
+  EXPECT_EQ(Write("STR:200804142200", "3"), -1);
+  ExpectOneBox("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
+  EXPECT_EQ(sink.writeCalls, 0);
+  EXPECT_EQ(Report.Date.year, 2007);
+  EXPECT_EQ(Report.SampleCount, 5);
+}
+
+TEST_F(HtmlReportTest, StampsThatCannotBeLaidOutLeaveTheFileEmpty) {
+  const char* stamps[] = {"STR:200813141500", "STR:200800141500", "STR:20080414-100", "short:2008"};
+  for (const char* stamp : stamps) {
+    SCOPED_TRACE(stamp);
+    Reset();
+    Report.SampleCount = 3;  // an earlier report's count must not be laid out either
+    EXPECT_EQ(Write(stamp, "3"), -1);
+    ExpectOneBox("年月日時分のデータが異常", "", BoxOwner::Dialog);
+    EXPECT_EQ(sink.creates, 1);
+    EXPECT_EQ(sink.writeCalls, 0);
+    EXPECT_EQ(sink.closes, 1);
+  }
+}
+
+TEST_F(HtmlReportTest, CountsBeyondTheTableAreRefusedWithAnEmptyBody) {
+  const std::string count0 = Golden("count0.html");
+  const std::string middle = count0.substr(kHeadText.size(), count0.size() - kHeadText.size() - kTailText.size());
+  ASSERT_EQ(middle.substr(middle.size() - 16), "  </tr>\n  </tr>\n");
+
+  for (const char* pointer : {"10001", "99999999999"}) {
+    SCOPED_TRACE(pointer);
+    Reset();
+    EXPECT_EQ(Write("STR:200804141500", pointer), -1);
+    ExpectOneBox("温度データの数のデータが異常 !!", "", BoxOwner::Dialog);
+    EXPECT_EQ(sink.Contents(), middle);
+    EXPECT_EQ(sink.closes, 1);
+  }
+
+  // The refused count stays; a later refused stamp must not lay it out from the table.
+  Reset();
+  Report.SampleCount = 10001;
+  EXPECT_EQ(Write("STR:199904141500", "3"), -1);
+  ExpectOneBox("年月日時分のデータが異常", "", BoxOwner::Dialog);
+  EXPECT_EQ(sink.Contents().substr(sink.Contents().size() - 16), "  </tr>\n  </tr>\n");
+}
+
+TEST_F(HtmlReportTest, AnHourPastTheDayStillEnds) {
+  Report.SampleCount = 2;
+  EXPECT_EQ(Write("STR:200804142400", "3"), -1);
+  const std::string all = sink.Contents();
+  const std::string firstRow = all.substr(all.find("  <tr align=\"center\">\n   <td> 4/14</td>"));
+  const std::string row = firstRow.substr(0, firstRow.find("  </tr>\n"));
+  int empties = 0;
+  for (std::size_t p = row.find("<td>---</td>"); p != std::string::npos; p = row.find("<td>---</td>", p + 1)) ++empties;
+  EXPECT_EQ(empties, 24);
+  EXPECT_NE(all.find("  <tr align=\"center\">\n   <td> 4/15</td>\n   <td bgcolor=\"#D0FFFF\">0.0</td>\n  </tr>\n"),
+            std::string::npos);
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+TEST_F(HtmlReportTest, AFullTableGivesFourHundredAndEighteenRows) {
+  for (int i = 0; i < kSampleTableSize; ++i) table[i] = 0x0100 + static_cast<std::uint32_t>(i % 400);
+  EXPECT_EQ(Write("STR:200804141500", "10000"), 0);
+  EXPECT_TRUE(dlg.boxes.empty());
+  const std::string all = sink.Contents();
+  ASSERT_EQ(all.substr(0, kHeadText.size()), kHeadText);
+  ASSERT_EQ(all.substr(all.size() - kTailText.size()), kTailText);
+
+  // Split the table into rows and count each row's cells.
+  std::vector<int> cells;
+  std::vector<std::string> firstCell, lastCell;
+  for (const std::string& line : Lines(all)) {
+    if (line == "  <tr align=\"center\">") {
+      cells.push_back(0);
+      firstCell.emplace_back();
+    } else if (!cells.empty() && (line.rfind("   <td", 0) == 0 || line.rfind("   <th", 0) == 0)) {
+      if (cells.back() == 0) firstCell.back() = line;
+      ++cells.back();
+      lastCell.resize(cells.size());
+      lastCell.back() = line;
+    } else if (line == " </table>") {
+      break;
+    }
+  }
+  // The header row, 417 whole days (15 + 10000 = 417 * 24 + 7) and seven samples of a last day.
+  ASSERT_EQ(cells.size(), 1u + 418u);
+  for (std::size_t r = 0; r + 1 < cells.size(); ++r) EXPECT_EQ(cells[r], 29) << "row " << r;
+  EXPECT_EQ(cells.back(), 1 + 7);
+  // 14 April 2008 plus 417 days without leap days is 5 June 2009.
+  EXPECT_EQ(firstCell.back(), "   <td> 6/5 </td>");
+  EXPECT_EQ(firstCell[1], "   <td> 4/14</td>");
+  EXPECT_EQ(firstCell[2], "   <td> 4/15</td>");
+  // Slot 9999 holds 0x0100 + 399 = 0x028F: 40.9375.
+  EXPECT_EQ(lastCell.back(), "   <td bgcolor=\"#FF0000\">40.9</td>");
+  EXPECT_EQ(Report.Date.year, 2009);
+  EXPECT_EQ(Report.Date.month, 6);
+  EXPECT_EQ(Report.Date.day, 5);
+}
+
+class ReportFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Report = ReportState{};
+    SetReportSink(nullptr);
+    previous = fs::current_path();
+    dir = fs::temp_directory_path() /
+          ("pt_report_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::current_path(dir);
+  }
+  void TearDown() override {
+    fs::current_path(previous);
+    fs::remove_all(dir);
+  }
+  fs::path previous, dir;
+  FakeDialog dlg;
+  std::uint32_t table[kSampleTableSize] = {0x0130, 0x4194, 0x0234};
+};
+
+TEST_F(ReportFileTest, ReplacesTheFileInTheCurrentDirectory) {
+  std::ofstream(kReportFileName, std::ios::binary) << std::string(10000, 'x');
+  EXPECT_EQ(WriteReport(dlg, "STR:200804142200", "3", table), 0);
+  EXPECT_EQ(ReadBytes(dir / kReportFileName), Golden("worked_example.html"));
+
+  // A refused stamp replaces even a good report.
+  Report = ReportState{};
+  Report.SampleCount = 2;
+  table[0] = 0x0190;
+  table[1] = 0x4194;
+  EXPECT_EQ(WriteReport(dlg, "STR:199904141500", "3", table), -1);
+  EXPECT_EQ(ReadBytes(dir / kReportFileName), Golden("invalid_stamp.html"));
+}
+
+TEST_F(ReportFileTest, AFileThatCannotBeCreatedIsReported) {
+  fs::create_directory(kReportFileName);  // a folder of that name cannot be opened for writing
+  EXPECT_EQ(WriteReport(dlg, "STR:200804142200", "3", table), -1);
+  ASSERT_EQ(dlg.boxes.size(), 1u);
+  EXPECT_EQ(dlg.boxes[0].text, "ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ");
+  EXPECT_EQ(dlg.boxes[0].caption, "ｴﾗｰ");
+  EXPECT_EQ(dlg.boxes[0].owner, BoxOwner::Dialog);
+  EXPECT_TRUE(fs::is_directory(dir / kReportFileName));
+}
+
+}  // namespace
+}  // namespace pt
