@@ -129,26 +129,32 @@ bool PosixSerialDevice::GetLineControl(LineControl& line) {
   return true;
 }
 
-bool PosixSerialDevice::SetLineControl(const LineControl& line) {
-  termios t{};
-  if (!IsOpen() || ::tcgetattr(fd_, &t) != 0) return false;
+bool ApplyLineControl(const LineControl& line, termios& t) {
   speed_t code = 0;
   if (!RateToCode(line.baudRate, code)) return false;
   if (line.byteSize != 7 && line.byteSize != 8) return false;
   if (line.parity > 2 || line.stopBits > 2) return false;
-
+  termios out = t;
   // Raw bytes both ways: the logger's CR must arrive as CR, and nothing may be translated.
-  cfmakeraw(&t);
-  t.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-  t.c_cflag |= (line.byteSize == 7 ? CS7 : CS8) | CLOCAL | CREAD;
-  if (line.parity != 0) t.c_cflag |= PARENB;
-  if (line.parity == 1) t.c_cflag |= PARODD;
+  cfmakeraw(&out);
+  out.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
+  out.c_cflag |= (line.byteSize == 7 ? CS7 : CS8) | CLOCAL | CREAD;
+  if (line.parity != 0) out.c_cflag |= PARENB;
+  if (line.parity == 1) out.c_cflag |= PARODD;
   // termios has no one and a half stop bits; two is the nearer framing.
-  if (line.stopBits != 0) t.c_cflag |= CSTOPB;
-  if (line.outxCtsFlow) t.c_cflag |= CRTSCTS;
-  t.c_cc[VMIN] = 0;
-  t.c_cc[VTIME] = 0;
-  if (cfsetispeed(&t, code) != 0 || cfsetospeed(&t, code) != 0) return false;
+  if (line.stopBits != 0) out.c_cflag |= CSTOPB;
+  if (line.outxCtsFlow) out.c_cflag |= CRTSCTS;
+  out.c_cc[VMIN] = 0;
+  out.c_cc[VTIME] = 0;
+  if (cfsetispeed(&out, code) != 0 || cfsetospeed(&out, code) != 0) return false;
+  t = out;
+  return true;
+}
+
+bool PosixSerialDevice::SetLineControl(const LineControl& line) {
+  termios t{};
+  if (!IsOpen() || ::tcgetattr(fd_, &t) != 0) return false;
+  if (!ApplyLineControl(line, t)) return false;
   if (::tcsetattr(fd_, TCSANOW, &t) != 0) return false;
 
   int raise = 0;

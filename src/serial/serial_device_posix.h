@@ -4,6 +4,8 @@
 // Exclusivity: TIOCEXCL keeps other unprivileged programs out, but root passes it, so the
 // descriptor also carries an advisory flock(LOCK_EX | LOCK_NB); a second open through this
 // backend, by this program or another, then fails with EBUSY whoever runs it.
+#include <termios.h>
+
 #include <string>
 #include <utility>
 
@@ -15,6 +17,10 @@ namespace pt {
 // is given (a folder of links to the real terminals), else /dev/ttyS<n-1> as Linux numbers the
 // serial ports; any other path is taken as it stands.
 std::string ResolvePosixPortPath(const char* path, const std::string& comDirectory);
+
+// Turns `t` into raw transfer with the line's rate, data bits, parity and stop bits. false, with
+// `t` unchanged, for a line termios cannot express (an unknown rate, 5 or 6 data bits).
+bool ApplyLineControl(const LineControl& line, termios& t);
 
 class PosixSerialDevice : public SerialDevice {
  public:
