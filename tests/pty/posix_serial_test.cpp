@@ -189,14 +189,6 @@ TEST_F(PtySerialTest, LineSettingsSeenFromTheOtherSide) {
   }
 }
 
-TEST_F(PtySerialTest, UnsupportedLineIsRefused) {
-  PosixSerialDevice dev;
-  ASSERT_EQ(dev.Open(slavePath.c_str()), 0);
-  EXPECT_FALSE(dev.SetLineControl(Line(12345, 8, 2, 0)));
-  EXPECT_FALSE(dev.SetLineControl(Line(9600, 5, 2, 0)));
-  EXPECT_FALSE(dev.SetLineControl(Line(9600, 8, 3, 0)));
-}
-
 TEST_F(PtySerialTest, CountsReadsAndWritesRawBytes) {
   PosixSerialDevice dev;
   ASSERT_EQ(dev.Open(slavePath.c_str()), 0);
