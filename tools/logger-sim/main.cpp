@@ -58,6 +58,7 @@ class Simulator {
   void Send(const std::string& bytes);
   void HangUp();
   void WatchClientCloses();
+  void OnOpensAndCloses();
 
   const sim::Options& opts_;
   sim::Logger logger_;
@@ -71,21 +72,49 @@ class Simulator {
   long commands_ = 0;
   bool hungUp_ = false;
   int notify_ = -1;
+  int clients_ = 0;  // opens of the slave by others, less their closes
+  termios fresh_{};  // the terminal's settings at start
 };
 
-// A client that asked for an exclusive line (TIOCEXCL) would lock itself out of its next job,
-// since the simulator keeps the slave open and the flag lives as long as the terminal does.
-// Each time a client closes the slave, the simulator lifts the flag again.
+// The simulator keeps the slave open, so whatever a client leaves on the terminal outlives its
+// close: the exclusive flag (TIOCEXCL would lock the client out of its next job) and the line
+// settings (glibc's tcsetattr reports EINVAL on a pty when a request with parity changes
+// nothing it can see, so a client that sets the same line again would fail). When the last
+// client closes, the terminal gets back the state it had at start, as a freshly opened port.
 void Simulator::WatchClientCloses() {
   notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (notify_ >= 0 &&
-      inotify_add_watch(notify_, pty_.slavePath.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+      inotify_add_watch(notify_, pty_.slavePath.c_str(),
+                        IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
     close(notify_);
     notify_ = -1;
   }
 }
 
+void Simulator::OnOpensAndCloses() {
+  alignas(inotify_event) char events[4096];
+  bool closed = false;
+  for (;;) {
+    const ssize_t n = read(notify_, events, sizeof events);
+    if (n <= 0) break;
+    for (ssize_t pos = 0; pos + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(events + pos);
+      if (e->mask & IN_OPEN) ++clients_;
+      if (e->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+        clients_ = clients_ > 0 ? clients_ - 1 : 0;
+        closed = true;
+      }
+      pos += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
+  }
+  if (closed && clients_ == 0) {
+    ioctl(pty_.slave, TIOCNXCL);
+    tcsetattr(pty_.slave, TCSANOW, &fresh_);
+  }
+}
+
 int Simulator::Run() {
+  tcgetattr(pty_.slave, &fresh_);
   WatchClientCloses();
   char buf[256];
   while (!TimeIsUp()) {
@@ -96,11 +125,7 @@ int Simulator::Run() {
     pollfd fds[2] = {{pty_.master, POLLIN, 0}, {notify_, POLLIN, 0}};
     const int ready = poll(fds, notify_ >= 0 ? 2 : 1, 50);
     if (ready <= 0) continue;
-    if (notify_ >= 0 && (fds[1].revents & POLLIN)) {
-      while (read(notify_, buf, sizeof buf) > 0) {
-      }
-      ioctl(pty_.slave, TIOCNXCL);
-    }
+    if (notify_ >= 0 && (fds[1].revents & POLLIN)) OnOpensAndCloses();
     if (!(fds[0].revents & POLLIN)) continue;
     const ssize_t n = read(pty_.master, buf, sizeof buf);
     if (n <= 0) continue;
