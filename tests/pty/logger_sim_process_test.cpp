@@ -1,0 +1,205 @@
+// The simulator as a program: its options and exit status, the link, the word files, and what a
+// plain raw client sees of pacing, delays and over-long lines.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "sim_child.h"
+#include "sim_season.h"
+
+namespace {
+
+long long NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+std::string ReadAll(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// A client with nothing of the program in it: raw 8E1 at `speed`.
+class RawClient {
+ public:
+  RawClient(const std::string& path, speed_t speed) {
+    fd_ = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (fd_ < 0) return;
+    termios t{};
+    tcgetattr(fd_, &t);
+    cfmakeraw(&t);
+    t.c_cflag |= PARENB | CLOCAL | CREAD;
+    cfsetispeed(&t, speed);
+    cfsetospeed(&t, speed);
+    tcsetattr(fd_, TCSANOW, &t);
+  }
+  ~RawClient() {
+    if (fd_ >= 0) close(fd_);
+  }
+  bool ok() const { return fd_ >= 0; }
+  // Sends `command` and gathers bytes until a CR or `limitMs`; `ms` is the time to the CR.
+  std::string Ask(const std::string& command, long long& ms, int limitMs = 3000) {
+    std::string reply;
+    const long long begin = NowMs();
+    if (write(fd_, command.data(), command.size()) != static_cast<ssize_t>(command.size())) return reply;
+    while (reply.find('\r') == std::string::npos && NowMs() - begin < limitMs) {
+      pollfd p{fd_, POLLIN, 0};
+      if (poll(&p, 1, 20) <= 0) continue;
+      char buf[256];
+      const ssize_t n = read(fd_, buf, sizeof buf);
+      if (n > 0) reply.append(buf, static_cast<std::size_t>(n));
+    }
+    ms = NowMs() - begin;
+    return reply;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+class LoggerSimProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char templ[] = "/tmp/pt-sim-XXXXXX";
+    ASSERT_NE(mkdtemp(templ), nullptr);
+    dir_ = templ;
+  }
+  void TearDown() override {
+    sim_.Stop();
+    for (const char* name : {"/tty", "/transcript", "/words", "/dump", "/file"})
+      unlink((dir_ + name).c_str());
+    rmdir(dir_.c_str());
+  }
+  std::string Path(const char* name) const { return dir_ + "/" + name; }
+  void Start(std::vector<std::string> args) {
+    args.insert(args.end(), {"--link", Path("tty"), "--transcript", Path("transcript"),
+                             "--exit-after", "30"});
+    ASSERT_TRUE(sim_.Start(PT_LOGGER_SIM_PATH, args, 5000));
+  }
+
+  std::string dir_;
+  sim::SimChild sim_;
+};
+
+TEST_F(LoggerSimProcess, BadOptionsExitWithTwoAndSayWhy) {
+  std::ofstream(Path("words")) << "0190\nnot-hex\n";
+  struct Case {
+    std::vector<std::string> args;
+    const char* message;
+  };
+  const Case cases[] = {
+      {{"--bogus"}, "unknown option"},
+      {{"--samples", "10001"}, "--samples"},
+      {{"--start", "2008041422"}, "--start"},
+      {{"--delay"}, "needs a value"},
+      {{"--words", Path("missing")}, "cannot read"},
+      {{"--words", Path("words")}, "line 2"},
+  };
+  for (const Case& c : cases) {
+    std::string err;
+    EXPECT_EQ(sim::RunToEnd(PT_LOGGER_SIM_PATH, c.args, 5000, err), 2) << c.args[0];
+    EXPECT_NE(err.find(c.message), std::string::npos) << err;
+  }
+  std::string err;
+  EXPECT_EQ(sim::RunToEnd(PT_LOGGER_SIM_PATH, {"--help"}, 5000, err), 0);
+}
+
+TEST_F(LoggerSimProcess, ReplacesAStaleLinkAndRemovesItOnSigterm) {
+  ASSERT_EQ(symlink("/dev/pts/no-such-terminal", Path("tty").c_str()), 0);
+  Start({});
+  char target[256] = {};
+  ASSERT_GT(readlink(Path("tty").c_str(), target, sizeof target - 1), 0);
+  EXPECT_EQ(sim_.TtyPath(), target);
+  EXPECT_EQ(sim_.Stop(), 0);
+  struct stat st{};
+  EXPECT_NE(lstat(Path("tty").c_str(), &st), 0) << "the link outlived the simulator";
+}
+
+TEST_F(LoggerSimProcess, RefusesToReplaceAFileAndEndsByItselfWhenTold) {
+  std::ofstream(Path("file")) << "keep me";
+  std::string err;
+  EXPECT_EQ(sim::RunToEnd(PT_LOGGER_SIM_PATH, {"--link", Path("file")}, 5000, err), 1);
+  EXPECT_EQ(ReadAll(Path("file")), "keep me");
+
+  ASSERT_TRUE(sim_.Start(PT_LOGGER_SIM_PATH, {"--exit-after", "0.3"}, 5000));
+  EXPECT_EQ(sim_.Wait(3000), 0);
+}
+
+TEST_F(LoggerSimProcess, DumpsExactlyTheWordsItServes) {
+  const std::string words = "0190\n4194\n0FFF\n";
+  std::ofstream(Path("words")) << "0x190\n\n4194\r\n0fff\n";
+  Start({"--words", Path("words"), "--dump-words", Path("dump")});
+  EXPECT_EQ(ReadAll(Path("dump")), words);
+  RawClient client(Path("tty"), B19200);
+  ASSERT_TRUE(client.ok());
+  long long ms = 0;
+  EXPECT_EQ(client.Ask("Rpt\r", ms), "\n3\r");
+  EXPECT_EQ(client.Ask("Rdt0001\r", ms), "\n4194\r");
+  sim_.Stop();
+
+  // The default season: 2400 words, the same each run.
+  Start({"--dump-words", Path("dump")});
+  const std::string season = ReadAll(Path("dump"));
+  EXPECT_EQ(season, sim::FormatWords(sim::MakeSeason({2008, 4, 14, 6, 0, 0}, 2400, 1)));
+  EXPECT_EQ(season.size(), 2400u * 5);
+}
+
+TEST_F(LoggerSimProcess, PacingAndDelayHoldTheReplyBack) {
+  struct Case {
+    std::vector<std::string> args;
+    speed_t speed;
+    long long atLeastMs;
+  };
+  // "\nPADDY A-1       \r" is 18 bytes: 20.6 ms at 9600, 10.3 ms at 19200.
+  const Case cases[] = {
+      {{"--pace"}, B9600, 20},
+      {{"--pace"}, B19200, 10},
+      {{"--delay", "300"}, B9600, 300},
+  };
+  for (const Case& c : cases) {
+    Start(c.args);
+    RawClient client(Path("tty"), c.speed);
+    ASSERT_TRUE(client.ok());
+    long long ms = 0;
+    EXPECT_EQ(client.Ask("Rmem\r", ms), "\nPADDY A-1       \r") << c.args[0];
+    EXPECT_GE(ms, c.atLeastMs) << c.args[0];
+    sim_.Stop();
+  }
+}
+
+TEST_F(LoggerSimProcess, OverLongLinesAreRefusedAndLoggedCut) {
+  Start({});
+  RawClient client(Path("tty"), B9600);
+  ASSERT_TRUE(client.ok());
+  long long ms = 0;
+  EXPECT_EQ(client.Ask(std::string(100, 'A') + "\r", ms), "\nNG\r");
+  EXPECT_EQ(client.Ask("Rpt\r", ms), "\n2400\r") << "the next line is whole again";
+  std::istringstream transcript(ReadAll(Path("transcript")));
+  std::vector<long long> times;
+  std::vector<std::string> lines;
+  long long t;
+  std::string rest;
+  while (transcript >> t && std::getline(transcript, rest)) {
+    times.push_back(t);
+    lines.push_back(rest);
+  }
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], " " + std::string(64, 'A') + "\\r [over-long: 100 bytes]");
+  EXPECT_EQ(lines[1], " Rpt\\r");
+  EXPECT_LE(times[0], times[1]);
+}
+
+}  // namespace
