@@ -1,0 +1,502 @@
+#include "logger/jobs.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "control_ids.h"
+#include "platform/local_time.h"
+#include "report/samples.h"
+#include "serial/port.h"
+#include "support/fake_dialog.h"
+#include "support/scripted_device.h"
+#include "support/tick_driver.h"
+#include "unit/report/memory_sink.h"
+
+namespace pt {
+namespace {
+
+using test::FakeDialog;
+using test::MemorySink;
+using test::ScriptedDevice;
+
+constexpr const char* kNoProperReply = "正常な応答がありません";
+constexpr const char* kCannotSend = "送信出来ません";
+
+// A logger that answers every command the way a healthy one does.
+struct Logger {
+  std::string memo = "PADDY-NORTH     ";
+  std::string start = "STR:200804142200";
+  std::string pointer = "3";
+  std::vector<std::uint32_t> words = {0x0130, 0x4194, 0x0234};
+  bool refuseAcks = false;
+  std::vector<std::string> silentFor;  // commands it never answers
+
+  std::string Answer(const std::string& cmd) const {
+    for (const auto& s : silentFor) {
+      if (cmd.rfind(s, 0) == 0) return "";
+    }
+    if (cmd == "Rmem\r") return "\n" + memo + "\r";
+    if (cmd == "Rstr\r") return "\n" + start + "\r";
+    if (cmd == "Rpt\r") return "\n" + pointer + "\r";
+    if (cmd == "Cget\r") return "\n20081010123456\r";
+    if (cmd.rfind("Rdt", 0) == 0) {
+      const int index = std::stoi(cmd.substr(3, 4));
+      if (index >= static_cast<int>(words.size())) return "\nNG\r";
+      char text[16];
+      std::snprintf(text, sizeof text, "\n%04X\r", words[index]);
+      return text;
+    }
+    return refuseAcks ? "\nNG\r" : "\nOK\r";
+  }
+};
+
+struct Write {
+  std::string bytes;
+  std::int64_t atMs;
+};
+
+class JobsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Jobs = JobsState{};
+    Port = PortState{};
+    Exchange = ExchangeState{};
+    MainDialog = MainDialogState{};
+    Report = ReportState{};
+    SetPortDevice(&device_);
+    SetReportSink(&sink_);
+    device_.responder = [this](const std::string& cmd) {
+      writes_.push_back({cmd, dlg_.now});
+      return logger_.Answer(cmd);
+    };
+    dlg_.SetChecked(IDC_SPEED_9600, true);
+  }
+  void TearDown() override {
+    SetPortDevice(nullptr);
+    SetReportSink(nullptr);
+    SetLocalTimeSource(nullptr);
+  }
+
+  // Presses a job button and runs the ticks until the job has ended and the port is closed again.
+  // Returns the ticks used.
+  int RunJob(int request, int maxTicks = 2000) {
+    StartJob(dlg_, request);
+    const int ticks = test::RunTicksUntil(
+        dlg_, [this] { return Jobs.BusyFlag == 0 && !device_.IsOpen(); }, maxTicks);
+    EXPECT_GT(ticks, 0) << "the job did not end";
+    return ticks;
+  }
+
+  std::vector<std::string> Commands() const {
+    std::vector<std::string> out;
+    for (const auto& w : writes_) out.push_back(w.bytes);
+    return out;
+  }
+  std::string ReportText() const {
+    std::string all;
+    for (const auto& w : sink_.writes) all += w;
+    return all;
+  }
+
+  FakeDialog dlg_;
+  ScriptedDevice device_{&dlg_};
+  MemorySink sink_;
+  Logger logger_;
+  std::vector<Write> writes_;
+};
+
+TEST_F(JobsTest, SingleCommandJobsSendTheirCommandAndShowTheReply) {
+  struct Case {
+    int request;
+    const char* wire;
+    int label;  // 0: nothing shown
+    const char* shown;
+  } const cases[] = {
+      {ReadClockJob, "Cget\r", IDC_CLOCK_REPLY, "20081010123456"},
+      {ReadMemoJob, "Rmem\r", IDC_MEMO_REPLY, "PADDY-NORTH     "},
+      {CheckMemoJob, "Rmem\r", IDC_MEMO_CHECK_REPLY, "PADDY-NORTH     "},
+      {CheckStartJob, "Rstr\r", IDC_START_CHECK_REPLY, "STR:200804142200"},
+      {CheckPointerJob, "Rpt\r", IDC_POINTER_REPLY, "3"},
+      {SetPeriodJob, "Calm2\r", 0, nullptr},
+  };
+  for (const auto& c : cases) {
+    writes_.clear();
+    dlg_.texts.clear();
+    RunJob(c.request);
+    EXPECT_EQ(Commands(), std::vector<std::string>{c.wire}) << c.wire;
+    if (c.label != 0) {
+      EXPECT_EQ(dlg_.Text(c.label), c.shown) << c.wire;
+    }
+    EXPECT_TRUE(dlg_.boxes.empty()) << c.wire;
+    EXPECT_EQ(Jobs.JobState, 0);
+    EXPECT_EQ(Jobs.PendingJob, c.request) << "the sequencer never clears PendingJob";
+  }
+  // A check job shows its reply but leaves the texts the next report uses.
+  EXPECT_STREQ(Jobs.MemoText, "");
+  EXPECT_STREQ(Jobs.StartText, "");
+  // One open and one close per job.
+  EXPECT_EQ(device_.opens.size(), 6u);
+  EXPECT_EQ(device_.closes, 6);
+}
+
+TEST_F(JobsTest, SingleCommandJobTakesFourTicksFromPressToClose) {
+  // Tick 1 selects, tick 2 arms, tick 3 sends, tick 4 sees the CR, tick 5 accepts, tick 6 ends,
+  // tick 7 closes the port.
+  EXPECT_EQ(RunJob(ReadClockJob), 7);
+  ASSERT_EQ(writes_.size(), 1u);
+  EXPECT_EQ(writes_[0].atMs, 30);
+}
+
+TEST_F(JobsTest, WriteJobsBuildTheirArguments) {
+  struct Case {
+    const char* memo;
+    bool debug;
+    const char* clock;
+    int request;
+    const char* wire;
+  } const cases[] = {
+      {"ABC", false, "", WriteMemoJob, "WmemABC             \r"},
+      {"", false, "", WriteMemoJob, "Wmem                \r"},
+      {"0123456789ABCDEFGH", false, "", WriteMemoJob, "Wmem0123456789ABCDEF\r"},
+      {"", true, "", SetPeriodJob, "Calm1\r"},
+      {"", false, "", SetPeriodJob, "Calm2\r"},
+      {"", false, "20080410181256", SetClockJob, "Cset20080410181256\r"},
+      {"", false, "abcdefghijklmn", SetClockJob, "Csetabcdefghijklmn\r"},
+  };
+  for (const auto& c : cases) {
+    writes_.clear();
+    dlg_.Type(IDC_MEMO_EDIT, c.memo);
+    dlg_.Type(IDC_CLOCK_EDIT, c.clock);
+    dlg_.SetChecked(IDC_DEBUG_PERIOD, c.debug);
+    RunJob(c.request);
+    EXPECT_EQ(Commands(), std::vector<std::string>{c.wire}) << c.wire;
+    EXPECT_TRUE(dlg_.boxes.empty()) << c.wire;
+  }
+  // The memo field shows what was sent.
+  dlg_.Type(IDC_MEMO_EDIT, "ABC");
+  RunJob(WriteMemoJob);
+  EXPECT_EQ(dlg_.Text(IDC_MEMO_EDIT), "ABC             ");
+}
+
+TEST_F(JobsTest, StatesAreReadOneTickAfterThePress) {
+  // The debug box is read when the job takes the request up, not at the press.
+  StartJob(dlg_, SetPeriodJob);
+  dlg_.SetChecked(IDC_DEBUG_PERIOD, true);
+  test::RunTicksUntil(dlg_, [] { return Jobs.BusyFlag == 0; }, 100);
+  EXPECT_EQ(Commands(), std::vector<std::string>{"Calm1\r"});
+}
+
+TEST_F(JobsTest, SetClockFromThePcClock) {
+  SetLocalTimeSource([] { return LocalTime{2026, 4, 5, 6, 7, 8}; });
+  dlg_.Type(IDC_CLOCK_EDIT, "rubbish");
+  dlg_.SetChecked(IDC_USE_PC_CLOCK, true);
+  RunJob(SetClockJob);
+  EXPECT_EQ(Commands(), std::vector<std::string>{"Cset20260405060708\r"});
+  EXPECT_EQ(dlg_.Text(IDC_CLOCK_EDIT), "20260405060708");
+}
+
+TEST_F(JobsTest, FailuresShowTheirMessageAfterTheBeep) {
+  struct Case {
+    const char* name;
+    int request;
+    const char* clock;
+    bool silent;
+    bool refuse;
+    bool failWrite;
+    std::vector<std::string> wire;
+    const char* message;  // nullptr: no box
+  } const cases[] = {
+      {"clock too short", SetClockJob, "2008041018125", false, false, false, {}, "設定日時が異常です"},
+      {"clock too long", SetClockJob, "200804101812567", false, false, false, {}, "設定日時が異常です"},
+      {"silent, ack", SetPeriodJob, "", true, false, false, {"Calm2\r", "Calm2\r"}, kNoProperReply},
+      {"refused, ack", SetPeriodJob, "", false, true, false, {"Calm2\r", "Calm2\r"}, kNoProperReply},
+      {"silent, read", ReadMemoJob, "", true, false, false, {"Rmem\r", "Rmem\r"}, kNoProperReply},
+      {"write fails, ack", WriteMemoJob, "", false, false, true, {}, nullptr},
+      {"write fails, read", CheckPointerJob, "", false, false, true, {}, kCannotSend},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writes_.clear();
+    dlg_.boxes.clear();
+    dlg_.log.clear();
+    dlg_.beeps = 0;
+    dlg_.Type(IDC_CLOCK_EDIT, c.clock);
+    logger_.silentFor = c.silent ? std::vector<std::string>{""} : std::vector<std::string>{};
+    logger_.refuseAcks = c.refuse;
+    device_.failWrite = c.failWrite;
+    RunJob(c.request, 500);
+    EXPECT_EQ(Commands(), c.wire);
+    if (c.message == nullptr) {
+      EXPECT_TRUE(dlg_.boxes.empty());
+      EXPECT_EQ(dlg_.beeps, 0);
+    } else {
+      ASSERT_EQ(dlg_.boxes.size(), 1u);
+      EXPECT_EQ(dlg_.boxes[0].text, c.message);
+      EXPECT_EQ(dlg_.boxes[0].caption, "");
+      EXPECT_EQ(dlg_.boxes[0].owner, BoxOwner::Dialog);
+      // The beep comes right before the box.
+      auto box = std::find_if(dlg_.log.begin(), dlg_.log.end(), [](auto& l) { return l.rfind("box ", 0) == 0; });
+      ASSERT_NE(box, dlg_.log.begin());
+      EXPECT_EQ(*(box - 1), "beep");
+    }
+    EXPECT_TRUE(dlg_.IsEnabled(IDC_DOWNLOAD));
+    device_.failWrite = false;
+  }
+}
+
+TEST_F(JobsTest, DownloadReadsHeadersEverySampleAndWritesTheReport) {
+  std::vector<std::string> counters;
+  RunJob(DownloadJob);
+  const std::vector<std::string> expected = {"Rmem\r", "Rstr\r", "Rpt\r", "Rdt0000\r", "Rdt0001\r", "Rdt0002\r"};
+  EXPECT_EQ(Commands(), expected);
+  EXPECT_EQ(dlg_.Text(IDC_MEMO_CHECK_REPLY), "PADDY-NORTH     ");
+  EXPECT_EQ(dlg_.Text(IDC_START_CHECK_REPLY), "STR:200804142200");
+  EXPECT_EQ(dlg_.Text(IDC_POINTER_REPLY), "3");
+  EXPECT_STREQ(Jobs.StartText, "STR:200804142200");
+  EXPECT_EQ(Jobs.SampleCount, 3);
+  EXPECT_EQ(Jobs.SampleTable[0], 0x0130u);
+  EXPECT_EQ(Jobs.SampleTable[1], 0x4194u);
+  EXPECT_EQ(Jobs.SampleTable[2], 0x0234u);
+  EXPECT_TRUE(dlg_.boxes.empty());
+  EXPECT_NE(ReportText().find("開始時刻[2008-4-14 22:00]"), std::string::npos);
+  EXPECT_NE(ReportText().find("*25.3</td>"), std::string::npos);
+  // Counter texts in order, each followed by blanks once its sample is in.
+  std::vector<std::string> labels;
+  for (const auto& l : dlg_.log) {
+    if (l.rfind("text 1169 ", 0) == 0) labels.push_back(l.substr(10));
+  }
+  const std::vector<std::string> expectedLabels = {"[     ]", "[0/3   ]", "[     ]", "[1/3   ]", "[     ]",
+                                                   "[2/3   ]", "[     ]", "[]",      "[     ]"};
+  EXPECT_EQ(labels, expectedLabels);
+  // The bar was ranged for 3 and stepped three times, then emptied at the end.
+  EXPECT_EQ(dlg_.progress[IDC_PROGRESS].high, 3);
+  EXPECT_EQ(dlg_.progress[IDC_PROGRESS].pos, 0);
+  EXPECT_EQ(std::count(dlg_.log.begin(), dlg_.log.end(), "progress 1022 1029 0 0"), 3);
+}
+
+TEST_F(JobsTest, FourTicksPerSampleOnACleanLine) {
+  logger_.words.assign(120, 0x0190);
+  logger_.pointer = "120";
+  RunJob(DownloadJob);
+  std::vector<std::int64_t> sampleTimes;
+  for (const auto& w : writes_) {
+    if (w.bytes.rfind("Rdt", 0) == 0) sampleTimes.push_back(w.atMs);
+  }
+  ASSERT_EQ(sampleTimes.size(), 120u);
+  for (std::size_t i = 1; i < sampleTimes.size(); ++i) EXPECT_EQ(sampleTimes[i] - sampleTimes[i - 1], 40) << i;
+  EXPECT_NE(std::find(dlg_.log.begin(), dlg_.log.end(), "text 1169 [0/120 ]"), dlg_.log.end());
+  EXPECT_NE(std::find(dlg_.log.begin(), dlg_.log.end(), "text 1169 [119/120 ]"), dlg_.log.end());
+}
+
+TEST_F(JobsTest, PointerRepliesThatAreNoCountOrTooLarge) {
+  struct Case {
+    const char* pointer;
+    int previousCount;
+    std::vector<std::string> samples;
+    bool report;
+    const char* message;
+  } const cases[] = {
+      {"0", 5, {"Rdt0000\r"}, true, nullptr},
+      {"abc", 0, {"Rdt0000\r"}, true, nullptr},                   // first download: count 0
+      {"abc", 2, {"Rdt0000\r", "Rdt0001\r"}, true, nullptr},      // later: the last count again
+      {"-4", 2, {"Rdt0000\r"}, true, nullptr},
+      {"12000", 2, {}, false, "温度データの数のデータが異常 !!"},  // more than the table holds
+      {"10001", 2, {}, false, "温度データの数のデータが異常 !!"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pointer);
+    writes_.clear();
+    dlg_.boxes.clear();
+    sink_.writes.clear();
+    sink_.creates = 0;
+    Jobs.SampleCount = c.previousCount;
+    logger_.pointer = c.pointer;
+    RunJob(DownloadJob);
+    std::vector<std::string> samples;
+    for (const auto& w : Commands()) {
+      if (w.rfind("Rdt", 0) == 0) samples.push_back(w);
+    }
+    EXPECT_EQ(samples, c.samples);
+    EXPECT_EQ(sink_.creates, c.report ? 1 : 0);
+    if (c.message == nullptr) {
+      EXPECT_TRUE(dlg_.boxes.empty());
+    } else {
+      ASSERT_EQ(dlg_.boxes.size(), 1u);
+      EXPECT_EQ(dlg_.boxes[0].text, c.message);
+      EXPECT_EQ(Jobs.SampleCount, c.previousCount);
+    }
+    EXPECT_EQ(Jobs.JobState, 0);
+    EXPECT_EQ(Jobs.BusyFlag, 0);
+  }
+}
+
+TEST_F(JobsTest, SampleReplyWithoutANumberKeepsItsSlot) {
+  Jobs.SampleTable[1] = 0xABCD;
+  device_.responder = [this](const std::string& cmd) {
+    writes_.push_back({cmd, dlg_.now});
+    if (cmd == "Rdt0001\r") return std::string("\nzz\r");
+    return logger_.Answer(cmd);
+  };
+  RunJob(DownloadJob);
+  EXPECT_EQ(Jobs.SampleTable[0], 0x0130u);
+  EXPECT_EQ(Jobs.SampleTable[1], 0xABCDu);
+  EXPECT_EQ(Jobs.SampleTable[2], 0x0234u);
+}
+
+TEST_F(JobsTest, NoisyRepliesNeverOverrunTheBuffers) {
+  device_.responder = [this](const std::string& cmd) {
+    writes_.push_back({cmd, dlg_.now});
+    std::string a = logger_.Answer(cmd);
+    return std::string(300, 'Z') + a;  // a long run without CR before the real reply
+  };
+  Jobs.SampleTable[0] = 0x1234;
+  RunJob(DownloadJob);
+  // The noise fills the buffer; the CR still ends the reply in its last place.
+  EXPECT_EQ(std::string(Jobs.MemoText), std::string(78, 'Z'));
+  // A pointer lost in noise is no count: the previous one (0) stands and sample 0 is still read,
+  // its noisy reply leaving the slot alone.
+  EXPECT_EQ(Jobs.SampleCount, 0);
+  EXPECT_EQ(Jobs.SampleTable[0], 0x1234u);
+  EXPECT_EQ(writes_.back().bytes, "Rdt0000\r");
+}
+
+TEST_F(JobsTest, HeaderOrSampleFailureEndsTheDownloadWithoutAReport) {
+  struct Case {
+    const char* silentFor;
+    const char* message;
+    std::size_t sends;
+  } const cases[] = {
+      {"Rmem", "応答が有りません[MEM] ！！", 2},
+      {"Rstr", "応答が有りません[STR] ！！", 3},
+      {"Rpt", "応答が有りません[PT] ！！", 4},
+      {"Rdt0001", "応答が有りません[TAVO] ！！", 6},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.silentFor);
+    writes_.clear();
+    dlg_.boxes.clear();
+    sink_.creates = 0;
+    logger_.silentFor = {c.silentFor};
+    RunJob(DownloadJob);
+    EXPECT_EQ(writes_.size(), c.sends);
+    ASSERT_EQ(dlg_.boxes.size(), 1u);
+    EXPECT_EQ(dlg_.boxes[0].text, c.message);
+    EXPECT_EQ(dlg_.boxes[0].caption, "");
+    EXPECT_EQ(sink_.creates, 0);
+    EXPECT_EQ(dlg_.Text(IDC_SAMPLE_COUNTER), "     ");
+    EXPECT_TRUE(dlg_.IsEnabled(IDC_DOWNLOAD));
+  }
+}
+
+TEST_F(JobsTest, SendFailureDuringTheDownloadNamesTheRead) {
+  device_.responder = [this](const std::string& cmd) {
+    writes_.push_back({cmd, dlg_.now});
+    if (cmd == "Rdt0000\r") device_.failWrite = true;  // the cable goes after this command
+    return logger_.Answer(cmd);
+  };
+  RunJob(DownloadJob);
+  ASSERT_EQ(dlg_.boxes.size(), 1u);
+  EXPECT_EQ(dlg_.boxes[0].text, "送信出来ません[TAVO] ！！");
+  EXPECT_EQ(sink_.creates, 0);
+}
+
+TEST_F(JobsTest, SpecialStartIsChosenWhenTheReportIsWritten) {
+  struct Case {
+    bool checkedAtPress;
+    bool checkedAtEnd;
+    const char* typed;
+    const char* caption;  // nullptr: the stamp is refused
+  } const cases[] = {
+      {false, true, "200804141500", "開始時刻[2008-4-14 15:00]"},
+      {true, false, "200804141500", "開始時刻[2008-4-14 22:00]"},
+      {true, true, "2008041415", nullptr},  // "STR:" and ten characters: too short
+      {true, true, "2008041415009999", "開始時刻[2008-4-14 15:00]"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    dlg_.boxes.clear();
+    dlg_.SetChecked(IDC_SPECIAL_START, c.checkedAtPress);
+    dlg_.Type(IDC_SPECIAL_START_EDIT, c.typed);
+    StartJob(dlg_, DownloadJob);
+    test::RunTicksUntil(dlg_, [] { return Jobs.JobState == 14; }, 500);
+    dlg_.SetChecked(IDC_SPECIAL_START, c.checkedAtEnd);
+    test::RunTicksUntil(dlg_, [this] { return Jobs.BusyFlag == 0 && !device_.IsOpen(); }, 10);
+    if (c.caption != nullptr) {
+      EXPECT_NE(ReportText().find(c.caption), std::string::npos);
+      EXPECT_TRUE(dlg_.boxes.empty());
+    } else {
+      ASSERT_EQ(dlg_.boxes.size(), 1u);
+      EXPECT_EQ(dlg_.boxes[0].text, "年月日時分のデータが異常");
+    }
+  }
+}
+
+TEST_F(JobsTest, ButtonsAreOffWhileAJobRunsAndOnAfterIt) {
+  StartJob(dlg_, CheckMemoJob);
+  EXPECT_FALSE(dlg_.IsEnabled(IDC_DOWNLOAD));
+  EXPECT_FALSE(dlg_.IsEnabled(IDC_CHECK_START));
+  test::RunTicks(dlg_, 3);
+  EXPECT_FALSE(dlg_.IsEnabled(IDC_CHECK_MEMO));
+  EXPECT_EQ(dlg_.Text(IDC_SPINNER), "｜");
+  test::RunTicksUntil(dlg_, [] { return Jobs.BusyFlag == 0; }, 100);
+  EXPECT_TRUE(dlg_.IsEnabled(IDC_DOWNLOAD));
+  EXPECT_TRUE(dlg_.IsEnabled(IDC_CHECK_START));
+  EXPECT_EQ(dlg_.Text(IDC_SPINNER), "");
+}
+
+TEST_F(JobsTest, PressBetweenAJobsEndAndTheClosingTickKeepsThePort) {
+  StartJob(dlg_, CheckPointerJob);
+  test::RunTicksUntil(dlg_, [] { return Jobs.BusyFlag == 0; }, 100);
+  ASSERT_TRUE(device_.IsOpen());
+  ASSERT_EQ(Port.ClosePortFlag, 1);
+  // The press opens the port again before the tick could close it.
+  StartJob(dlg_, CheckMemoJob);
+  EXPECT_EQ(device_.closes, 1);
+  EXPECT_EQ(device_.opens.size(), 2u);
+  test::RunTicksUntil(dlg_, [this] { return Jobs.BusyFlag == 0 && !device_.IsOpen(); }, 100);
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"Rpt\r", "Rmem\r"}));
+  EXPECT_TRUE(dlg_.boxes.empty());
+  EXPECT_EQ(dlg_.Text(IDC_MEMO_CHECK_REPLY), "PADDY-NORTH     ");
+}
+
+TEST_F(JobsTest, UnknownRequestOrStateEndsQuietly) {
+  ASSERT_EQ(OpenPort(dlg_), 0);
+  device_.Arrive("stale");
+  Jobs.PendingJob = 3;  // no job of that value
+  Jobs.BusyFlag = 1;
+  StepJobSequencer(dlg_);
+  EXPECT_EQ(Jobs.BusyFlag, 0);
+  EXPECT_EQ(Port.ClosePortFlag, 1);
+  EXPECT_EQ(device_.Pending(), 0u) << "the line is drained";
+
+  Port.ClosePortFlag = 0;
+  Jobs.BusyFlag = 1;
+  Jobs.JobState = 555;
+  StepJobSequencer(dlg_);
+  EXPECT_EQ(Jobs.BusyFlag, 0);
+  EXPECT_EQ(Jobs.JobState, 0);
+  EXPECT_EQ(Port.ClosePortFlag, 1);
+}
+
+TEST(StripLineBreaks, RemovesEveryCrAndLfOnly) {
+  struct Case {
+    const char* in;
+    const char* out;
+  } const cases[] = {
+      {"\nABC\r", "ABC"}, {"\r", ""}, {"A\r\nB\n\rC", "ABC"}, {"メモ\r", "メモ"}, {"", ""},
+  };
+  for (const auto& c : cases) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%s", c.in);
+    StripLineBreaks(buf);
+    EXPECT_STREQ(buf, c.out);
+  }
+}
+
+}  // namespace
+}  // namespace pt
