@@ -1,0 +1,158 @@
+// A whole download through the job sequencer, the real POSIX serial backend and the simulated
+// logger on a pseudo-terminal, with the tick and reply timers delivered on a real clock.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "app/main_dialog.h"
+#include "control_ids.h"
+#include "logger/jobs.h"
+#include "report/samples.h"
+#include "serial/port.h"
+#include "serial/serial_device_posix.h"
+#include "sim_child.h"
+#include "support/fake_dialog.h"
+#include "support/tick_driver.h"
+
+namespace pt {
+namespace {
+
+long long NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+class JobsSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char templ[] = "/tmp/pt-jobs-XXXXXX";
+    ASSERT_NE(mkdtemp(templ), nullptr);
+    dir_ = templ;
+    Jobs = JobsState{};
+    Port = PortState{};
+    Exchange = ExchangeState{};
+    MainDialog = MainDialogState{};
+    Report = ReportState{};
+    device_.SetComDirectory(dir_);
+    SetPortDevice(&device_);
+    dlg_.SetChecked(IDC_SPEED_9600, true);
+    ASSERT_EQ(getcwd(oldCwd_, sizeof oldCwd_), oldCwd_);
+    ASSERT_EQ(chdir(dir_.c_str()), 0);  // the report goes into the current directory
+  }
+
+  void TearDown() override {
+    ClosePort();
+    SetPortDevice(nullptr);
+    sim_.Stop();
+    EXPECT_EQ(chdir(oldCwd_), 0);
+    for (const char* name : {"/COM1", "/transcript", "/words", "/tavovalu.html"}) unlink((dir_ + name).c_str());
+    rmdir(dir_.c_str());
+  }
+
+  void Start(std::vector<std::string> args) {
+    const std::vector<std::string> common = {"--link", dir_ + "/COM1", "--transcript", dir_ + "/transcript",
+                                             "--dump-words", dir_ + "/words", "--exit-after", "120"};
+    args.insert(args.begin(), common.begin(), common.end());
+    ASSERT_TRUE(sim_.Start(PT_LOGGER_SIM_PATH, args, 5000)) << "the simulator did not start";
+  }
+
+  // Presses the button and delivers the dialog's timers as they fall due on the real clock, until
+  // the job has ended and the port is closed, or `limitMs` has passed.
+  bool RunJob(int request, long long limitMs) {
+    StartJob(dlg_, request);
+    const long long begin = NowMs();
+    dlg_.now = 0;
+    while (NowMs() - begin < limitMs) {
+      long long due = -1;
+      for (const auto& [id, t] : dlg_.timers) {
+        if (due < 0 || t.due < due) due = t.due;
+      }
+      if (due < 0) return false;
+      const long long wait = due - (NowMs() - begin);
+      if (wait > 0) usleep(static_cast<useconds_t>(wait * 1000));
+      test::DeliverNextTimer(dlg_);
+      dlg_.now = NowMs() - begin;
+      if (Jobs.BusyFlag == 0 && !device_.IsOpen()) return true;
+    }
+    return false;
+  }
+
+  std::vector<std::uint32_t> SimWords() {
+    std::ifstream in(dir_ + "/words");
+    std::vector<std::uint32_t> words;
+    for (std::string line; std::getline(in, line);) words.push_back(static_cast<std::uint32_t>(std::stoul(line, nullptr, 16)));
+    return words;
+  }
+
+  std::vector<std::string> Transcript() {
+    std::ifstream in(dir_ + "/transcript");
+    std::vector<std::string> lines;
+    for (std::string line; std::getline(in, line);) {
+      const auto space = line.find(' ');
+      lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
+    }
+    return lines;
+  }
+
+  bool ReportExists() { return access((dir_ + "/tavovalu.html").c_str(), F_OK) == 0; }
+
+  std::string dir_;
+  char oldCwd_[4096] = {};
+  test::FakeDialog dlg_;
+  PosixSerialDevice device_;
+  sim::SimChild sim_;
+};
+
+TEST_F(JobsSim, DownloadStoresEverySampleTheLoggerHolds) {
+  Start({"--samples", "200"});
+  ASSERT_TRUE(RunJob(DownloadJob, 30000));
+  EXPECT_TRUE(dlg_.boxes.empty()) << dlg_.boxes.front().text;
+  const std::vector<std::uint32_t> words = SimWords();
+  ASSERT_EQ(words.size(), 200u);
+  ASSERT_EQ(Jobs.SampleCount, 200);
+  for (int i = 0; i < 200; ++i) EXPECT_EQ(Jobs.SampleTable[i], words[i]) << i;
+  const std::vector<std::string> wire = Transcript();
+  ASSERT_EQ(wire.size(), 203u);
+  EXPECT_EQ(wire[0], "Rmem\\r");
+  EXPECT_EQ(wire[3], "Rdt0000\\r");
+  EXPECT_EQ(wire[202], "Rdt0199\\r");
+  EXPECT_TRUE(ReportExists());
+}
+
+TEST_F(JobsSim, DroppedCommandsAndSplitRepliesStillDownload) {
+  struct Case {
+    const char* fault;
+    std::size_t commands;
+  } const cases[] = {{"--drop-first", 12}, {"--split", 6}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.fault);
+    Start({"--samples", "3", c.fault});
+    ASSERT_TRUE(RunJob(DownloadJob, 20000));
+    EXPECT_TRUE(dlg_.boxes.empty());
+    const std::vector<std::uint32_t> words = SimWords();
+    ASSERT_EQ(words.size(), 3u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(Jobs.SampleTable[i], words[i]) << i;
+    EXPECT_EQ(Transcript().size(), c.commands);  // every command twice when the first is dropped
+    sim_.Stop();
+    unlink((dir_ + "/transcript").c_str());
+  }
+}
+
+TEST_F(JobsSim, HangUpMidDownloadFailsCleanly) {
+  Start({"--samples", "50", "--hangup-after", "10"});
+  ASSERT_TRUE(RunJob(DownloadJob, 20000)) << "the job did not end";
+  ASSERT_EQ(dlg_.boxes.size(), 1u);
+  const std::string text = dlg_.boxes[0].text;
+  EXPECT_TRUE(text == "応答が有りません[TAVO] ！！" || text == "送信出来ません[TAVO] ！！") << text;
+  EXPECT_FALSE(ReportExists());
+  EXPECT_TRUE(dlg_.IsEnabled(IDC_DOWNLOAD));
+}
+
+}  // namespace
+}  // namespace pt
