@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <random>
 #include <ctime>
 #include <string>
 
@@ -66,7 +67,7 @@ int main() {
   for (int i = 0; i < pt::kSampleTableSize; ++i) {
     Table[i] = 0x0100u + static_cast<std::uint32_t>((i * 7) % 400) + (i % 11 == 0 ? 0x4000u : 0u);
   }
-  const fs::path dir = fs::temp_directory_path() / "pt_report_bench";
+  const fs::path dir = fs::temp_directory_path() / ("pt_report_bench_" + std::to_string(std::random_device{}()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   const fs::path home = fs::current_path();

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -323,8 +324,10 @@ class ReportFileTest : public ::testing::Test {
     Report = ReportState{};
     SetReportSink(nullptr);
     previous = fs::current_path();
+    // Unique per run: other build trees may run these tests at the same time.
     dir = fs::temp_directory_path() /
-          ("pt_report_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+          ("pt_report_" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()) +
+           "_" + std::to_string(std::random_device{}()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     fs::current_path(dir);
