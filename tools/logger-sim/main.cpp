@@ -37,7 +37,10 @@ class Simulator {
  public:
   Simulator(const sim::Options& opts, sim::Logger logger, sim::Pty pty, std::FILE* transcript)
       : opts_(opts), logger_(std::move(logger)), pty_(pty), transcript_(transcript),
-        rng_(opts.seed), start_(NowMicros()) {}
+        rng_(opts.seed), start_(NowMicros()) {
+    // Before anyone learns the terminal's name, so no client's open goes unseen.
+    WatchClientCloses();
+  }
 
   int Run();
 
@@ -73,7 +76,6 @@ class Simulator {
   bool hungUp_ = false;
   int notify_ = -1;
   int clients_ = 0;  // opens of the slave by others, less their closes
-  termios fresh_{};  // the terminal's settings at start
 };
 
 // The simulator keeps the slave open, so whatever a client leaves on the terminal outlives its
@@ -109,13 +111,11 @@ void Simulator::OnOpensAndCloses() {
   }
   if (closed && clients_ == 0) {
     ioctl(pty_.slave, TIOCNXCL);
-    tcsetattr(pty_.slave, TCSANOW, &fresh_);
+    tcsetattr(pty_.slave, TCSANOW, &pty_.fresh);
   }
 }
 
 int Simulator::Run() {
-  tcgetattr(pty_.slave, &fresh_);
-  WatchClientCloses();
   char buf[256];
   while (!TimeIsUp()) {
     if (hungUp_) {
@@ -188,10 +188,11 @@ void Simulator::Send(const std::string& bytes) {
   tcgetattr(pty_.slave, &t);
   const std::int64_t byteTime = sim::ByteTimeMicros(t);
   std::int64_t due = NowMicros();
+  // A byte is handed over once it has fully crossed the line, as a UART delivers it.
   for (char c : bytes) {
     due += byteTime;
-    if (write(pty_.master, &c, 1) < 0) return;
     SleepUntil(due);
+    if (write(pty_.master, &c, 1) < 0) return;
   }
 }
 
@@ -277,14 +278,13 @@ int main(int argc, char** argv) {
 
   sim::Pty pty;
   if (!sim::OpenPty(pty, error)) return Fail(error, 1);
+  Simulator simulator(opts, sim::Logger(std::move(data)), pty, transcript);
   if (!opts.link.empty() && !sim::MakeLink(opts.link, pty.slavePath, error)) {
     sim::ClosePty(pty);
     return Fail(error, 1);
   }
   std::printf("%s\n", pty.slavePath.c_str());
   std::fflush(stdout);
-
-  Simulator simulator(opts, sim::Logger(std::move(data)), pty, transcript);
   const int status = simulator.Run();
   if (transcript) std::fclose(transcript);
   return status;

@@ -38,7 +38,7 @@ bool OpenPty(Pty& pty, std::string& error) {
     return false;
   }
   cfmakeraw(&t);
-  if (tcsetattr(pty.slave, TCSANOW, &t) != 0) {
+  if (tcsetattr(pty.slave, TCSANOW, &t) != 0 || tcgetattr(pty.slave, &pty.fresh) != 0) {
     error = std::string("tcsetattr: ") + std::strerror(errno);
     ClosePty(pty);
     return false;

@@ -1,5 +1,7 @@
 #pragma once
 // The pseudo-terminal the simulated logger sits behind, and the stable link to its slave side.
+#include <termios.h>
+
 #include <string>
 
 namespace sim {
@@ -8,6 +10,7 @@ struct Pty {
   int master = -1;
   int slave = -1;      // held open so the master never sees a hang-up between a client's jobs
   std::string slavePath;
+  termios fresh{};     // the slave's settings as made at open, before any client came
 };
 
 // Opens the pair and puts the slave side in raw mode. False with a message on failure.
