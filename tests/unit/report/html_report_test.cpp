@@ -27,9 +27,12 @@ std::string ReadBytes(const fs::path& path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// The expected files, Shift-JIS, written by golden/make_goldens.py and not by the writer.
+// The expected files, Shift-JIS, written by golden/make_goldens.py and not by the writer. Made
+// absolute before any test changes the current directory.
+const fs::path kGoldenDir = fs::absolute(fs::path(__FILE__).parent_path() / "golden");
+
 std::string Golden(const char* name) {
-  const fs::path path = fs::path(__FILE__).parent_path() / "golden" / name;
+  const fs::path path = kGoldenDir / name;
   std::string bytes = ReadBytes(path);
   EXPECT_FALSE(bytes.empty()) << "missing golden file " << path;
   return bytes;
