@@ -1,0 +1,373 @@
+// paddytherm-cli end to end: the built program against the simulated logger on a pseudo-terminal.
+// What is checked is what a user or a script sees: the bytes on the wire, the replies on stdout,
+// the messages on stderr, the exit status, and files byte for byte.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli_process.h"
+#include "dir_report_sink.h"
+#include "report/html_report.h"
+#include "report/samples.h"
+#include "sim_child.h"
+#include "support/fake_dialog.h"
+
+namespace cli::test {
+namespace {
+
+const std::vector<std::string> kUtf8 = {"LANG=C.UTF-8", "LC_ALL=C.UTF-8"};
+
+// Texts as a UTF-8 terminal shows them (plain literals here are Shift-JIS, like the core's).
+std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+bool Exists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string LocalStamp(time_t t) {
+  tm parts{};
+  localtime_r(&t, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y%m%d%H%M%S", &parts);
+  return text;
+}
+
+class CliSim : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char templ[] = "/tmp/pt-cli-XXXXXX";
+    ASSERT_NE(mkdtemp(templ), nullptr);
+    dir_ = templ;
+    tty_ = dir_ + "/tty";
+  }
+
+  void TearDown() override {
+    sim_.Stop();
+    std::system(("rm -rf '" + dir_ + "'").c_str());
+  }
+
+  void StartSim(std::vector<std::string> extra) {
+    std::vector<std::string> args = {"--link", tty_, "--transcript", dir_ + "/transcript",
+                                     "--dump-words", dir_ + "/words", "--exit-after", "120",
+                                     "--clock", "20261207120000"};
+    args.insert(args.end(), extra.begin(), extra.end());
+    ASSERT_TRUE(sim_.Start(PT_LOGGER_SIM_PATH, args, 5000)) << "the simulator did not start";
+  }
+
+  Finished Cli(std::vector<std::string> args, int timeoutMs = 30000) {
+    return RunProgram(PT_CLI_PATH, args, kUtf8, timeoutMs);
+  }
+
+  // The command lines the simulator received, as its transcript escapes them, without times.
+  std::vector<std::string> Wire() {
+    std::vector<std::string> lines;
+    std::ifstream in(dir_ + "/transcript");
+    for (std::string line; std::getline(in, line);) {
+      const auto space = line.find(' ');
+      lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
+    }
+    return lines;
+  }
+
+  std::vector<long long> WireTimes() {
+    std::vector<long long> times;
+    std::ifstream in(dir_ + "/transcript");
+    for (std::string line; std::getline(in, line);) times.push_back(std::atoll(line.c_str()));
+    return times;
+  }
+
+  std::vector<std::uint32_t> DumpedWords() {
+    std::vector<std::uint32_t> words;
+    std::ifstream in(dir_ + "/words");
+    for (std::string line; std::getline(in, line);) words.push_back(std::stoul(line, nullptr, 16));
+    return words;
+  }
+
+  // The report the core's own writer makes from the words the simulator served.
+  std::string ExpectedReport(const std::string& stamp, const std::vector<std::uint32_t>& words) {
+    const std::string expectDir = dir_ + "/expected";
+    ::mkdir(expectDir.c_str(), 0755);
+    static std::uint32_t table[pt::kSampleTableSize];
+    std::fill(std::begin(table), std::end(table), 0u);
+    std::copy(words.begin(), words.end(), table);
+    pt::Report = pt::ReportState{};
+    DirReportSink sink(expectDir);
+    pt::SetReportSink(&sink);
+    pt::test::FakeDialog owner;
+    pt::WriteReport(owner, stamp.c_str(), std::to_string(words.size()).c_str(), table);
+    pt::SetReportSink(nullptr);
+    EXPECT_TRUE(owner.boxes.empty()) << "the expected report itself failed";
+    return ReadFile(expectDir + "/tavovalu.html");
+  }
+
+  std::string dir_, tty_;
+  sim::SimChild sim_;
+};
+
+// The CSV as the words say it should be, worked out apart from the program: the calendar from
+// the C library, the rounding in integer sixteenths.
+std::string ExpectedCsv(int year, int month, int day, int hour, const std::vector<std::uint32_t>& words) {
+  std::string out = "time,temperature_c,no_water\n";
+  for (std::size_t i = 0; i < words.size(); ++i) {
+    tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour + static_cast<int>(i);
+    const time_t when = timegm(&t);
+    tm at{};
+    gmtime_r(&when, &at);
+    const unsigned w = words[i] & 0xFFFF;
+    const unsigned sixteenths = ((w >> 4) & 0xFF) * 16 + (w & 0xF);
+    const unsigned tenths = (sixteenths * 10 + 8) / 16;  // half up
+    const int starred = (w & 0xC000) == 0x4000 ? 1 : 0;
+    char line[80];
+    std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:00:00,%u.%u,%d\n", at.tm_year + 1900, at.tm_mon + 1,
+                  at.tm_mday, at.tm_hour, tenths / 10, tenths % 10, starred);
+    out += line;
+  }
+  return out;
+}
+
+TEST_F(CliSim, EverySingleCommandJobOnTheWireAndOnStdout) {
+  StartSim({"--samples", "30", "--memo", "PADDY A-1"});
+  struct Case {
+    std::vector<std::string> args;
+    std::string wire;    // the command line the logger received
+    std::string stdout_;
+  };
+  const Case cases[] = {
+      {{"read-memo"}, "Rmem\\r", "PADDY A-1       \n"},
+      {{"check-memo"}, "Rmem\\r", "PADDY A-1       \n"},
+      {{"check-start"}, "Rstr\\r", "STR:200804140600\n"},
+      {{"check-pointer"}, "Rpt\\r", "30\n"},
+      {{"set-period"}, "Calm2\\r", "period set: regular (Calm2)\n"},
+      {{"set-period", "--debug"}, "Calm1\\r", "period set: debugging (Calm1)\n"},
+      {{"set-clock", "20080229235959"}, "Cset20080229235959\\r", "clock set to 20080229235959\n"},
+      {{"write-memo", U8(u8"田んぼA-2")}, "Wmem\\x93c\\x82\\xF1\\x82\\xDAA-2       \\r", U8(u8"memo written: \"田んぼA-2       \"\n")},
+      {{"read-memo", "--baud", "19200"}, "Rmem\\r", U8(u8"田んぼA-2       \n")},
+      {{"write-memo", "a memo that is far too long"}, "Wmema memo that is f\\r", "memo written: \"a memo that is f\"\n"},
+      {{"write-memo", ""}, "Wmem                \\r", "memo written: \"                \"\n"},
+  };
+  std::size_t sent = 0;
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--port", tty_});
+    const Finished f = Cli(args);
+    EXPECT_EQ(f.status, 0) << c.args[0] << ": " << f.err;
+    EXPECT_EQ(f.out, c.stdout_) << c.args[0];
+    EXPECT_EQ(f.err, "") << c.args[0];
+    const auto wire = Wire();
+    ASSERT_EQ(wire.size(), sent + 1) << c.args[0] << ": one command, sent once";
+    EXPECT_EQ(wire.back(), c.wire) << c.args[0];
+    sent = wire.size();
+  }
+}
+
+TEST_F(CliSim, ClockFromThePcAndReadBack) {
+  StartSim({});
+  const std::string before = LocalStamp(time(nullptr));
+  Finished f = Cli({"set-clock", "--pc", "--port", tty_});
+  const std::string after = LocalStamp(time(nullptr));
+  ASSERT_EQ(f.status, 0) << f.err;
+  const std::string wire = Wire().back();
+  ASSERT_EQ(wire.size(), 4u + 14u + 2u) << wire;
+  const std::string sentClock = wire.substr(4, 14);
+  EXPECT_GE(sentClock, before);
+  EXPECT_LE(sentClock, after);
+  EXPECT_EQ(f.out, "clock set to " + sentClock + "\n");
+
+  f = Cli({"read-clock", "--port", tty_});
+  ASSERT_EQ(f.status, 0) << f.err;
+  ASSERT_EQ(f.out.size(), 15u) << f.out;
+  EXPECT_GE(f.out.substr(0, 14), sentClock) << "the logger's clock runs on from the set";
+  EXPECT_LE(f.out.substr(0, 14), LocalStamp(time(nullptr)));
+}
+
+TEST_F(CliSim, DownloadMakesTheCoresReportAndAMatchingCsv) {
+  StartSim({"--samples", "75", "--start", "200804142100"});
+  const std::string out = dir_ + "/out";
+  ::mkdir(out.c_str(), 0755);
+  const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/season.csv"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(f.out, "memo: PADDY A-1       \nstart: STR:200804142100\npointer: 75\nreport: " + out +
+                       "/tavovalu.html\ncsv: " + out + "/season.csv\n");
+  const auto words = DumpedWords();
+  ASSERT_EQ(words.size(), 75u);
+  EXPECT_EQ(ReadFile(out + "/tavovalu.html"), ExpectedReport("STR:200804142100", words));
+  EXPECT_EQ(ReadFile(out + "/season.csv"), ExpectedCsv(2008, 4, 14, 21, words));
+
+  const auto wire = Wire();
+  ASSERT_EQ(wire.size(), 3u + 75u);
+  EXPECT_EQ(wire[0], "Rmem\\r");
+  EXPECT_EQ(wire[1], "Rstr\\r");
+  EXPECT_EQ(wire[2], "Rpt\\r");
+  for (int i = 0; i < 75; ++i) {
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "Rdt%04d\\r", i);
+    EXPECT_EQ(wire[3 + i], expected);
+  }
+  // Not a terminal: plain progress lines, the last at the end of the samples.
+  EXPECT_NE(f.err.find("75/75 samples (100%)"), std::string::npos) << f.err;
+  EXPECT_EQ(f.err.find('\r'), std::string::npos);
+}
+
+TEST_F(CliSim, SpecialStartDatesReportAndCsvAcrossALeapDay) {
+  StartSim({"--samples", "40", "--split"});
+  const Finished f =
+      Cli({"download", "--port", tty_, "--dir", dir_, "--csv", dir_ + "/s.csv", "--start", "200802281500", "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(f.err, "");
+  const auto words = DumpedWords();
+  ASSERT_EQ(words.size(), 40u);
+  // The report keeps its own 28-day February; the CSV is on the real calendar.
+  const std::string report = ReadFile(dir_ + "/tavovalu.html");
+  EXPECT_EQ(report, ExpectedReport("STR:200802281500", words));
+  EXPECT_NE(report.find("<td> 3/1 </td>"), std::string::npos);
+  const std::string csv = ReadFile(dir_ + "/s.csv");
+  EXPECT_EQ(csv, ExpectedCsv(2008, 2, 28, 15, words));
+  EXPECT_NE(csv.find("2008-02-29T00:00:00,"), std::string::npos);
+}
+
+TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> sim;
+    std::vector<std::string> args;  // --port is added
+    int status;
+    std::string message;           // part of stderr
+    std::vector<std::string> wire;
+  };
+  const Case cases[] = {
+      {"silent logger, read", {"--silent"}, {"read-memo"}, 4, U8(u8"正常な応答がありません"), {"Rmem\\r", "Rmem\\r"}},
+      {"silent logger, download", {"--silent"}, {"download", "--dir", "DIR"}, 4, U8(u8"応答が有りません[MEM] ！！"),
+       {"Rmem\\r", "Rmem\\r"}},
+      {"refused ack", {"--refuse-acks"}, {"set-period"}, 5, U8(u8"正常な応答がありません"), {"Calm2\\r", "Calm2\\r"}},
+      {"silent ack", {"--silent"}, {"set-period"}, 4, "no proper reply", {"Calm2\\r", "Calm2\\r"}},
+      {"clock of 13", {}, {"set-clock", "2008022923595"}, 2, U8(u8"設定日時が異常です"), {}},
+      {"clock of 15", {}, {"set-clock", "200802292359590"}, 2, U8(u8"設定日時が異常です"), {}},
+      {"pointer beyond the table", {"--pointer", "12000"}, {"download", "--dir", "DIR"}, 7, U8(u8"温度データの数"),
+       {"Rmem\\r", "Rstr\\r", "Rpt\\r"}},
+      {"dir is a file", {}, {"download", "--dir", "DIR/transcript"}, 6, "Not a directory", {}},
+      {"dir missing", {}, {"download", "--dir", "DIR/nowhere"}, 6, "No such file or directory", {}},
+      {"csv dir missing", {}, {"download", "--dir", "DIR", "--csv", "DIR/nowhere/x.csv"}, 6, "nowhere", {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim_.Stop();
+    ::unlink((dir_ + "/transcript").c_str());
+    StartSim(c.sim);
+    std::vector<std::string> args;
+    for (std::string a : c.args) {
+      const auto at = a.find("DIR");
+      if (at != std::string::npos) a.replace(at, 3, dir_);
+      args.push_back(a);
+    }
+    args.insert(args.end(), {"--port", tty_});
+    const Finished f = Cli(args);
+    EXPECT_EQ(f.status, c.status) << f.err;
+    EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+    EXPECT_EQ(f.out, "");
+    EXPECT_EQ(Wire(), c.wire);
+    EXPECT_FALSE(Exists(dir_ + "/tavovalu.html"));
+  }
+}
+
+TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
+  StartSim({"--silent"});
+  const Finished f = Cli({"check-pointer", "--port", tty_});
+  EXPECT_EQ(f.status, 4);
+  const auto times = WireTimes();
+  ASSERT_EQ(times.size(), 2u);
+  EXPECT_GE(times[1] - times[0], 1000);
+  EXPECT_LT(times[1] - times[0], 1200);
+  EXPECT_GE(f.ms, 2000) << "the second wait lasts its full second too";
+  EXPECT_LT(f.ms, 3000);
+}
+
+TEST_F(CliSim, AMissingPortIsNamedWithTheSystemsReason) {
+  const std::string missing = dir_ + "/no-such-tty";
+  const Finished f = Cli({"read-clock", "--port", missing});
+  EXPECT_EQ(f.status, 3);
+  EXPECT_EQ(f.err, "paddytherm-cli: cannot open " + missing + ": No such file or directory\n");
+  EXPECT_EQ(f.out, "");
+  // A regular file is no serial line.
+  std::ofstream(dir_ + "/plain") << "x";
+  const Finished h = Cli({"read-clock", "--port", dir_ + "/plain"});
+  EXPECT_EQ(h.status, 3);
+  EXPECT_EQ(h.err, "paddytherm-cli: cannot open " + dir_ + "/plain: Inappropriate ioctl for device\n");
+}
+
+TEST_F(CliSim, AReportThatCannotBeCreatedStillLeavesTheCsv) {
+  StartSim({"--samples", "5"});
+  ::mkdir((dir_ + "/tavovalu.html").c_str(), 0755);  // even root cannot open a directory as a file
+  const Finished f = Cli({"download", "--port", tty_, "--dir", dir_, "--csv", dir_ + "/s.csv"});
+  EXPECT_EQ(f.status, 6);
+  EXPECT_NE(f.err.find(U8(u8"ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ (cannot create ") + dir_ + "/tavovalu.html): Is a directory"), std::string::npos)
+      << f.err;
+  EXPECT_EQ(ReadFile(dir_ + "/s.csv"), ExpectedCsv(2008, 4, 14, 6, DumpedWords()));
+}
+
+TEST_F(CliSim, ACsvThatCannotBeWrittenLeavesNothingHalfDone) {
+  StartSim({"--samples", "5"});
+  ::mkdir((dir_ + "/s.csv").c_str(), 0755);
+  const Finished f = Cli({"download", "--port", tty_, "--dir", dir_, "--csv", dir_ + "/s.csv"});
+  EXPECT_EQ(f.status, 6);
+  EXPECT_NE(f.err.find("cannot write " + dir_ + "/s.csv"), std::string::npos) << f.err;
+  EXPECT_TRUE(Exists(dir_ + "/tavovalu.html"));
+  // No temporary file is left beside it.
+  const Finished ls = RunProgram("/bin/ls", {dir_}, {}, 5000);
+  EXPECT_EQ(ls.out.find("s.csv."), std::string::npos) << ls.out;
+}
+
+TEST_F(CliSim, ALineThatHangsUpEndsTheDownload) {
+  StartSim({"--samples", "50", "--hangup-after", "10"});
+  const Finished f = Cli({"download", "--port", tty_, "--dir", dir_}, 20000);
+  EXPECT_TRUE(f.status == 3 || f.status == 4) << f.status << " " << f.err;
+  EXPECT_NE(f.err.find("[TAVO]"), std::string::npos) << f.err;
+  EXPECT_LT(f.ms, 5000);
+  EXPECT_FALSE(Exists(dir_ + "/tavovalu.html"));
+}
+
+TEST_F(CliSim, UsageErrorsNeverTouchTheLine) {
+  StartSim({});
+  const std::vector<std::vector<std::string>> cases = {
+      {"read-memo"},                                      // no --port
+      {"dance", "--port", tty_},                          // no such command
+      {"read-memo", "--port", tty_, "--baud", "4800"},
+      {"read-memo", "--port", tty_, "--csv", "x.csv"},   // a download option
+      {"download", "--port", tty_, "--start", "200802301500"},
+      {"set-clock", "--port", tty_},
+      {"set-clock", "--pc", "20080101000000", "--port", tty_},
+      {"write-memo", "--port", tty_},
+      {"read-memo", "extra", "--port", tty_},
+  };
+  for (const auto& args : cases) {
+    const Finished f = Cli(args);
+    EXPECT_EQ(f.status, 2) << args[0];
+    EXPECT_NE(f.err.find("Try 'paddytherm-cli --help'."), std::string::npos) << f.err;
+  }
+  EXPECT_TRUE(Wire().empty());
+  const Finished help = Cli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("  7  data:"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace cli::test

@@ -1,0 +1,278 @@
+#include "cli_app.h"
+
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "app/main_dialog.h"
+#include "cli_options.h"
+#include "console_dialog.h"
+#include "control_ids.h"
+#include "dir_report_sink.h"
+#include "exit_status.h"
+#include "failure_kind.h"
+#include "job_loop.h"
+#include "logger/jobs.h"
+#include "path_serial_device.h"
+#include "progress_display.h"
+#include "report/samples.h"
+#include "sample_csv.h"
+#include "serial/port.h"
+#include "terminal_text.h"
+
+namespace cli {
+
+namespace {
+
+constexpr const char* kName = "paddytherm-cli";
+
+void Say(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kName, text.c_str()); }
+
+bool IsAckJob(int request) {
+  return request == pt::SetClockJob || request == pt::WriteMemoJob || request == pt::SetPeriodJob;
+}
+
+// A directory we may create files in; checked before the logger is touched, so that a season's
+// download is not read only to be thrown away at the end.
+bool CheckWritableDir(const std::string& dir, std::string& error) {
+  struct stat st {};
+  if (::stat(dir.c_str(), &st) != 0) {
+    error = "cannot use directory " + dir + ": " + std::strerror(errno);
+    return false;
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    error = "cannot use directory " + dir + ": " + std::strerror(ENOTDIR);
+    return false;
+  }
+  if (::access(dir.c_str(), W_OK | X_OK) != 0) {
+    error = "cannot write into directory " + dir + ": " + std::strerror(errno);
+    return false;
+  }
+  return true;
+}
+
+std::string DirOf(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+class Session {
+ public:
+  Session(const CliOptions& opts, const TerminalText& text)
+      : opts_(opts), text_(text), device_(opts.port), sink_(opts.dir),
+        progress_(stderr, isatty(STDERR_FILENO) == 1 && !opts.noProgress) {}
+
+  int Run();
+
+ private:
+  bool SetUpControls();
+  void OnMessage(const char* message, const char* caption);
+  void AfterTick();
+  void Fail(ExitStatus status) {
+    if (status_ == kExitOk) status_ = status;
+  }
+  void PrintReplies();
+  void WriteCsv();
+  std::string Shown(int id) const { return text_.ToTerminal(dlg_.Text(id)); }
+
+  const CliOptions& opts_;
+  const TerminalText& text_;
+  ConsoleDialog dlg_;
+  PathSerialDevice device_;
+  DirReportSink sink_;
+  ProgressDisplay progress_;
+  ExitStatus status_ = kExitOk;
+  int lastJobState_ = 0;
+  bool messageShown_ = false;
+};
+
+bool Session::SetUpControls() {
+  // The port list's first row: whatever it names, the device opens --port.
+  dlg_.ComboSetCurSel(IDC_PORT_COMBO, 0);
+  dlg_.CheckRadioButton(IDC_SPEED_9600, IDC_SPEED_19200, opts_.baud == 19200 ? IDC_SPEED_19200 : IDC_SPEED_9600);
+  dlg_.SetChecked(IDC_USE_PC_CLOCK, opts_.pcClock);
+  dlg_.SetChecked(IDC_DEBUG_PERIOD, opts_.debugPeriod);
+  dlg_.SetChecked(IDC_SPECIAL_START, !opts_.start.empty());
+  dlg_.SetItemText(IDC_SPECIAL_START_EDIT, opts_.start.c_str());
+
+  std::string sjis;
+  if (!text_.FromTerminal(opts_.clock, sjis)) {
+    Say("the clock text is not valid in this terminal's encoding");
+    return false;
+  }
+  dlg_.SetItemText(IDC_CLOCK_EDIT, sjis.c_str());
+  if (!text_.FromTerminal(opts_.memo, sjis) || sjis.find('\0') != std::string::npos) {
+    Say("the memo holds characters that Shift-JIS cannot write");
+    return false;
+  }
+  dlg_.SetItemText(IDC_MEMO_EDIT, sjis.c_str());
+  return true;
+}
+
+void Session::OnMessage(const char* message, const char* caption) {
+  progress_.Finish();
+  messageShown_ = true;
+  const FailureReading r =
+      ReadFailure(message, caption, IsAckJob(opts_.jobRequest), pt::Jobs.ReplyBuffer, device_.Path(), sink_.Path());
+  Fail(r.status);
+  if (std::strcmp(caption, "Error") == 0) {
+    // The dialog's own text names a COM port; here the path and the system's reason say more.
+    const int error = device_.LastOpenError();
+    if (error != 0) {
+      Say("cannot open " + device_.Path() + ": " + (error > 0 ? std::strerror(error) : "no device"));
+    } else {
+      Say("cannot configure " + device_.Path() + " (" + text_.ToTerminal(message) + ")");
+    }
+    return;
+  }
+  std::string line = text_.ToTerminal(message);
+  if (!r.english.empty()) line += " (" + r.english + ")";
+  if (r.status == kExitRefused) {
+    std::string reply = pt::Jobs.ReplyBuffer;
+    pt::StripLineBreaks(reply.data());
+    line += ": \"" + text_.ToTerminal(reply.c_str()) + "\"";
+  }
+  if (r.status == kExitFile && sink_.FirstError() != 0) line += ": " + std::string(std::strerror(sink_.FirstError()));
+  Say(line);
+}
+
+void Session::AfterTick() {
+  const int state = pt::Jobs.JobState;
+  if (state != 0) lastJobState_ = state;
+  if (opts_.noProgress) return;
+  if (state == 12 || state == 13) {
+    progress_.Update(dlg_.ProgressPos(), dlg_.ProgressMax(), MonotonicMs());
+  } else if (progress_.Active()) {
+    progress_.Update(dlg_.ProgressPos(), dlg_.ProgressMax(), MonotonicMs());
+    progress_.Finish();
+  }
+}
+
+void Session::PrintReplies() {
+  switch (opts_.jobRequest) {
+    case pt::DownloadJob:
+      std::printf("memo: %s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str());
+      std::printf("start: %s\n", Shown(IDC_START_CHECK_REPLY).c_str());
+      std::printf("pointer: %s\n", Shown(IDC_POINTER_REPLY).c_str());
+      std::printf("report: %s\n", sink_.Path().c_str());
+      break;
+    case pt::SetClockJob:
+      std::printf("clock set to %s\n", Shown(IDC_CLOCK_EDIT).c_str());
+      break;
+    case pt::WriteMemoJob:
+      std::printf("memo written: \"%s\"\n", Shown(IDC_MEMO_EDIT).c_str());
+      break;
+    case pt::SetPeriodJob:
+      std::printf("period set: %s\n", opts_.debugPeriod ? "debugging (Calm1)" : "regular (Calm2)");
+      break;
+    case pt::ReadClockJob: std::printf("%s\n", Shown(IDC_CLOCK_REPLY).c_str()); break;
+    case pt::ReadMemoJob: std::printf("%s\n", Shown(IDC_MEMO_REPLY).c_str()); break;
+    case pt::CheckMemoJob: std::printf("%s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str()); break;
+    case pt::CheckStartJob: std::printf("%s\n", Shown(IDC_START_CHECK_REPLY).c_str()); break;
+    case pt::CheckPointerJob: std::printf("%s\n", Shown(IDC_POINTER_REPLY).c_str()); break;
+    default: break;
+  }
+  std::fflush(stdout);
+}
+
+void Session::WriteCsv() {
+  // The same stamp the report was dated from.
+  std::string stamp = pt::Jobs.StartText;
+  if (!opts_.start.empty()) stamp = "STR:" + opts_.start;
+  CivilHour start;
+  if (!ReportStartHour(stamp.c_str(), start)) {
+    Say("no CSV written: the start record \"" + text_.ToTerminal(stamp) + "\" is not a usable date");
+    Fail(kExitData);
+    return;
+  }
+  if (!IsRealHour(start)) {
+    char when[64];
+    std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:00", start.year, start.month, start.day, start.hour);
+    Say(std::string("no CSV written: the start ") + when + " is not a date on the calendar");
+    Fail(kExitData);
+    return;
+  }
+  int count = pt::Jobs.SampleCount;
+  if (count < 0) count = 0;
+  if (count > pt::kSampleTableSize) count = pt::kSampleTableSize;
+  std::string error;
+  if (!WriteWholeFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count), error)) {
+    Say(error);
+    Fail(kExitFile);
+    return;
+  }
+  std::printf("csv: %s\n", opts_.csv.c_str());
+  std::fflush(stdout);
+}
+
+int Session::Run() {
+  if (opts_.jobRequest == pt::DownloadJob) {
+    std::string error;
+    const std::string dir = opts_.dir.empty() ? "." : opts_.dir;
+    if (!CheckWritableDir(dir, error) || (!opts_.csv.empty() && !CheckWritableDir(DirOf(opts_.csv), error))) {
+      Say(error);
+      return kExitFile;
+    }
+  }
+  if (!SetUpControls()) return kExitBadInput;
+
+  pt::SetPortDevice(&device_);
+  pt::SetReportSink(&sink_);
+  dlg_.SetMessageHandler([this](const char* m, const char* c, pt::BoxOwner) { OnMessage(m, c); });
+
+  pt::StartJob(dlg_, opts_.jobRequest);
+  LoopIo io;
+  io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
+  io.sleep = [](int ms) {
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+  };
+  RunStartedJob(dlg_, io, [this] { AfterTick(); });
+  progress_.Finish();
+
+  pt::SetReportSink(nullptr);
+  pt::SetPortDevice(nullptr);
+
+  if (pt::Port.PortOpenFlag == 0 || lastJobState_ == 0) {
+    Fail(kExitPort);
+    return status_;
+  }
+  const bool ended = lastJobState_ % 100 == 90;  // 90 and every k90
+  if (!ended && status_ == kExitOk) {
+    // A job that changes the logger ends without a message when its command cannot be sent.
+    Say("cannot send the command to " + device_.Path());
+    Fail(kExitPort);
+  }
+  if (!ended) return status_;
+
+  PrintReplies();
+  if (opts_.jobRequest == pt::DownloadJob && !opts_.csv.empty()) WriteCsv();
+  return status_;
+}
+
+}  // namespace
+
+int RunCli(int argc, const char* const* argv) {
+  CliOptions opts;
+  std::string error;
+  if (!ParseCommandLine(argc, argv, opts, error)) {
+    Say(error);
+    std::fprintf(stderr, "Try '%s --help'.\n", kName);
+    return kExitBadInput;
+  }
+  if (opts.help) {
+    std::fputs(kUsageText, stdout);
+    return kExitOk;
+  }
+  TerminalText text(TerminalText::LocaleCodeset());
+  Session session(opts, text);
+  return session.Run();
+}
+
+}  // namespace cli

@@ -1,0 +1,82 @@
+#include "console_dialog.h"
+
+#include <time.h>
+
+#include "platform/sjis.h"
+
+namespace cli {
+
+long long MonotonicMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+std::string ConsoleDialog::Text(int id) const {
+  const auto it = texts_.find(id);
+  return it == texts_.end() ? std::string() : it->second;
+}
+
+int ConsoleDialog::RadioChecked(int firstId) const {
+  const auto it = radio_.find(firstId);
+  return it == radio_.end() ? 0 : it->second;
+}
+
+long long ConsoleDialog::TimerDeadline(int id) const {
+  const auto it = timers_.find(id);
+  return it == timers_.end() ? -1 : it->second;
+}
+
+int ConsoleDialog::GetItemText(int id, char* buf, int size) {
+  return pt::CopySjisBounded(buf, size, Text(id).c_str());
+}
+
+int ConsoleDialog::IsButtonChecked(int id) {
+  const auto it = checked_.find(id);
+  if (it != checked_.end()) return it->second ? 1 : 0;
+  // A radio button is checked when its group says so.
+  for (const auto& [first, checkedId] : radio_) {
+    if (checkedId == id) return 1;
+  }
+  return 0;
+}
+
+void ConsoleDialog::CheckRadioButton(int firstId, int lastId, int checkId) {
+  // One group per first id; a button of the range that is checked separately is cleared.
+  for (int id = firstId; id <= lastId; ++id) checked_.erase(id);
+  radio_[firstId] = checkId;
+}
+
+int ConsoleDialog::ComboGetCurSel(int id) {
+  const auto it = combo_.find(id);
+  return it == combo_.end() ? -1 : it->second;
+}
+
+void ConsoleDialog::ProgressMessage(int, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
+  switch (msg) {
+    case pt::kPbmSetPos:
+      progressPos_ = static_cast<int>(wParam);
+      break;
+    case pt::kPbmSetRange32:
+      progressMin_ = static_cast<int>(wParam);
+      progressMax_ = static_cast<int>(lParam);
+      break;
+    case pt::kPbmSetStep:
+      progressStep_ = static_cast<int>(wParam);
+      break;
+    case pt::kPbmStepIt:
+      // Like the common control: past the top it starts again from the bottom.
+      progressPos_ += progressStep_;
+      if (progressPos_ > progressMax_) progressPos_ = progressMin_ + (progressPos_ - progressMax_);
+      break;
+    default:
+      break;
+  }
+  if (progressPos_ < progressMin_) progressPos_ = progressMin_;
+}
+
+void ConsoleDialog::ShowMessage(const char* text, const char* caption, pt::BoxOwner owner) {
+  if (onMessage_) onMessage_(text, caption, owner);
+}
+
+}  // namespace cli

@@ -1,0 +1,63 @@
+#pragma once
+// The Dialog seam on a terminal: controls are plain values the front end sets before a job and
+// reads after it, timers are deadlines on the monotonic clock that the event loop honours, and a
+// message box is handed to the front end, which prints it and returns at once.
+#include <functional>
+#include <map>
+#include <string>
+
+#include "platform/dialog.h"
+
+namespace cli {
+
+// Milliseconds of the monotonic clock.
+long long MonotonicMs();
+
+class ConsoleDialog : public pt::Dialog {
+ public:
+  using MessageHandler = std::function<void(const char* text, const char* caption, pt::BoxOwner owner)>;
+  using Clock = std::function<long long()>;
+
+  explicit ConsoleDialog(Clock clock = MonotonicMs) : clock_(std::move(clock)) {}
+
+  void SetMessageHandler(MessageHandler handler) { onMessage_ = std::move(handler); }
+
+  // What the front end sets up and reads back.
+  std::string Text(int id) const;
+  void SetChecked(int id, bool checked) { checked_[id] = checked; }
+  int RadioChecked(int firstId) const;
+  int ProgressPos() const { return progressPos_; }
+  int ProgressMax() const { return progressMax_; }
+  // The deadline of a running timer, or -1 when it does not run.
+  long long TimerDeadline(int id) const;
+
+  // pt::Dialog
+  void SetItemText(int id, const char* text) override { texts_[id] = text; }
+  int GetItemText(int id, char* buf, int size) override;
+  int IsButtonChecked(int id) override;
+  void CheckRadioButton(int firstId, int lastId, int checkId) override;
+  void EnableItem(int, bool) override {}
+  void ComboInsertString(int, int, const char*) override {}
+  void ComboSetCurSel(int id, int pos) override { combo_[id] = pos; }
+  int ComboGetCurSel(int id) override;
+  void ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
+  void StartTimer(int id, unsigned periodMs) override { timers_[id] = clock_() + periodMs; }
+  void StopTimer(int id) override { timers_.erase(id); }
+  void ShowMessage(const char* text, const char* caption, pt::BoxOwner owner) override;
+  void Beep() override {}
+
+ private:
+  Clock clock_;
+  MessageHandler onMessage_;
+  std::map<int, std::string> texts_;
+  std::map<int, bool> checked_;
+  std::map<int, int> radio_;  // first id of a group -> the checked id
+  std::map<int, int> combo_;
+  std::map<int, long long> timers_;
+  int progressPos_ = 0;
+  int progressMin_ = 0;
+  int progressMax_ = 100;
+  int progressStep_ = 10;
+};
+
+}  // namespace cli

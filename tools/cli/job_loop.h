@@ -1,0 +1,27 @@
+#pragma once
+// Runs a started job at the speed of the line: the sequencer is stepped as soon as a step can
+// make progress, and otherwise the loop waits on the line until bytes arrive or the reply timer
+// is due. The steps, the one resend and the reply timer's 1000 ms are the core's own.
+#include <functional>
+
+#include "console_dialog.h"
+
+namespace cli {
+
+struct LoopIo {
+  std::function<long long()> now = MonotonicMs;
+  // Waits until the line has bytes or `timeoutMs` passed; false when the line cannot be waited
+  // on (gone, or none open), and the loop then sleeps instead.
+  std::function<bool(int timeoutMs)> waitReadable;
+  std::function<void(int ms)> sleep;
+};
+
+// After StartJob: delivers ticks and the reply timer until BusyFlag is 0 and the port has been
+// closed. `afterTick` runs after every tick. Returns the ticks delivered.
+long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick);
+
+// True when the next tick could change something: false only while an exchange waits for a
+// reply, no byte waits on the line and the reply timer has not expired.
+bool TickCanProgress();
+
+}  // namespace cli

@@ -1,0 +1,24 @@
+#pragma once
+// The downloaded samples as CSV: one row per sample, one hour apart on the real calendar, the
+// temperature and the no-water mark exactly as the report shows them.
+#include <cstdint>
+#include <string>
+
+#include "civil_calendar.h"
+
+namespace cli {
+
+inline constexpr const char* kCsvHeader = "time,temperature_c,no_water\n";
+
+// The date and hour of the first sample as the report decodes `startStamp`; false when the report
+// refuses the stamp. Leaves the report's own state as it found it.
+bool ReportStartHour(const char* startStamp, CivilHour& start);
+
+// The whole CSV text: the header and `count` rows from sample 0. `start` must be a real hour.
+std::string FormatSampleCsv(const CivilHour& start, const std::uint32_t* sampleTable, int count);
+
+// Writes `content` to a temporary file beside `path` and renames it into place, so a failure
+// never leaves a half-written file under `path`. False with the reason in `error`.
+bool WriteWholeFile(const std::string& path, const std::string& content, std::string& error);
+
+}  // namespace cli
