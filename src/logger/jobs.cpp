@@ -7,6 +7,7 @@
 #include "control_ids.h"
 #include "logger/text_numbers.h"
 #include "platform/local_time.h"
+#include "platform/sjis.h"
 #include "serial/port.h"
 
 namespace pt {
@@ -189,7 +190,7 @@ void WriteDownloadReport(Dialog& dlg) {
   if (dlg.IsButtonChecked(IDC_SPECIAL_START) == 1) {
     // At most 15 characters are taken, so "STR:" and the text always fit.
     dlg.GetItemText(IDC_SPECIAL_START_EDIT, Jobs.ReplyBuffer, 16);
-    std::strncat(specialStamp, Jobs.ReplyBuffer, 15);
+    CopySjisBounded(specialStamp + 4, 16, Jobs.ReplyBuffer);
     stamp = specialStamp;
   }
   WriteReport(dlg, stamp, Jobs.PointerText, Jobs.SampleTable);

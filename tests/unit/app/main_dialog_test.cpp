@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
 #include "app/version_record.h"
+#endif
 #include "control_ids.h"
 #include "logger/jobs.h"
 #include "serial/port.h"
@@ -29,12 +31,24 @@ class MainDialogTest : public ::testing::Test {
     Jobs = JobsState{};
     Port = PortState{};
     Exchange = ExchangeState{};
+#ifndef _WIN32
     savedRecord_ = BuiltInVersionRecord;
+#endif
     SetPortDevice(&device_);
   }
   void TearDown() override {
+#ifndef _WIN32
     BuiltInVersionRecord = savedRecord_;
+#endif
     SetPortDevice(nullptr);
+  }
+
+  // Where the version record is built in, a test can choose it; on Windows the test program's
+  // own file has no version record at all.
+  void UseVersionRecord([[maybe_unused]] const char* version, [[maybe_unused]] const char* copyright) {
+#ifndef _WIN32
+    BuiltInVersionRecord = {version, copyright};
+#endif
   }
 
   std::vector<std::string> EnableLog() const {
@@ -47,7 +61,9 @@ class MainDialogTest : public ::testing::Test {
 
   FakeDialog dlg_;
   test::ScriptedDevice device_;
+#ifndef _WIN32
   VersionRecord savedRecord_{};
+#endif
 };
 
 TEST_F(MainDialogTest, FirstMessageStartsTheTickTimerOnce) {
@@ -59,7 +75,10 @@ TEST_F(MainDialogTest, FirstMessageStartsTheTickTimerOnce) {
 }
 
 TEST_F(MainDialogTest, InitialisationSetsLabelsPortListVersionAndSpeed) {
-  BuiltInVersionRecord = {"1, 2, 10, 3", "Copyright line"};
+#ifdef _WIN32
+  GTEST_SKIP() << "the test program carries no version record";
+#endif
+  UseVersionRecord("1, 2, 10, 3", "Copyright line");
   dlg_.SetChecked(IDC_SPEED_19200, true);
   InitMainDialog(dlg_);
   EXPECT_EQ(dlg_.Text(IDC_SAMPLE_COUNTER), "  ");
@@ -80,7 +99,7 @@ TEST_F(MainDialogTest, InitialisationSetsLabelsPortListVersionAndSpeed) {
 }
 
 TEST_F(MainDialogTest, MissingVersionRecordKeepsTheTemplateTexts) {
-  BuiltInVersionRecord = {nullptr, nullptr};
+  UseVersionRecord(nullptr, nullptr);
   dlg_.texts[IDC_VERSION] = "V-0.00";
   dlg_.texts[IDC_COPYRIGHT] = "Static";
   InitMainDialog(dlg_);
