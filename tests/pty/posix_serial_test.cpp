@@ -189,6 +189,22 @@ TEST_F(PtySerialTest, LineSettingsSeenFromTheOtherSide) {
   }
 }
 
+TEST_F(PtySerialTest, EveryJobSetsTheSameLineAgain) {
+  // Each job opens the port and asks for 8E1 once more; on a pty that nothing else resets, the
+  // second request changes nothing the pty can show, and must still count as set.
+  for (int job = 0; job < 3; ++job) {
+    SCOPED_TRACE(job);
+    PosixSerialDevice dev;
+    ASSERT_EQ(dev.Open(slavePath.c_str()), 0);
+    EXPECT_TRUE(dev.SetLineControl(Line(9600, 8, 2, 0)));
+    EXPECT_FALSE(dev.SetLineControl(Line(9601, 8, 2, 0))) << "a rate the line cannot take";
+    dev.Close();
+  }
+  termios t{};
+  ASSERT_EQ(tcgetattr(slave, &t), 0);
+  EXPECT_EQ(cfgetospeed(&t), static_cast<speed_t>(B9600));
+}
+
 TEST_F(PtySerialTest, CountsReadsAndWritesRawBytes) {
   PosixSerialDevice dev;
   ASSERT_EQ(dev.Open(slavePath.c_str()), 0);
