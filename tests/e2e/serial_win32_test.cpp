@@ -1,0 +1,111 @@
+// The Win32 serial backend against the simulated logger: the harness maps COM1 to the
+// simulator's pseudo-terminal and leaves COM20 unmapped, then runs this program under Wine.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+
+#include "serial/platform_serial_device.h"
+
+namespace {
+
+// Sends one command and gathers the reply up to its CR, polling as the program does.
+std::string Exchange(pt::SerialDevice& dev, const std::string& command, DWORD timeoutMs = 3000) {
+  if (!dev.Write(command.data(), static_cast<std::uint32_t>(command.size()))) return "<write failed>";
+  std::string reply;
+  DWORD start = GetTickCount();
+  while (reply.find('\r') == std::string::npos && GetTickCount() - start < timeoutMs) {
+    std::uint32_t waiting = 0;
+    if (!dev.WaitingCount(waiting)) return "<count failed>";
+    if (waiting == 0) {
+      Sleep(10);
+      continue;
+    }
+    char buf[128];
+    std::uint32_t got = 0;
+    if (!dev.Read(buf, waiting < sizeof buf ? waiting : sizeof buf, got)) return "<read failed>";
+    reply.append(buf, got);
+  }
+  return reply;
+}
+
+void Configure(pt::SerialDevice& dev, std::uint32_t baud) {
+  ASSERT_TRUE(dev.SetEventMask(5));
+  ASSERT_TRUE(dev.SetQueueSizes(8192, 8192));
+  pt::LineControl line;
+  dev.GetLineControl(line);
+  line.length = 28;
+  line.baudRate = baud;
+  line.byteSize = 8;
+  line.parity = 2;
+  line.stopBits = 0;
+  line.binary = true;
+  line.outxCtsFlow = false;
+  line.outxDsrFlow = false;
+  line.dtrControl = 1;
+  line.rtsControl = 1;
+  ASSERT_TRUE(dev.SetLineControl(line));
+}
+
+TEST(SerialWin32, ExchangesCommandsWithTheLoggerAtBothSpeeds) {
+  pt::SerialDevice& dev = pt::PlatformSerialDevice();
+  for (std::uint32_t baud : {9600u, 19200u}) {
+    SCOPED_TRACE(baud);
+    ASSERT_EQ(dev.Open("COM1"), 0);
+    ASSERT_TRUE(dev.IsOpen());
+    Configure(dev, baud);
+    pt::LineControl back;
+    ASSERT_TRUE(dev.GetLineControl(back));
+    // A pseudo-terminal forces 8 bits and drops the parity flag, so only the rate reads back.
+    EXPECT_EQ(back.baudRate, baud);
+    // The harness starts the logger with a pointer of 30 and acknowledgements on.
+    EXPECT_EQ(Exchange(dev, "Rpt\r"), "\n30\r");
+    EXPECT_EQ(Exchange(dev, "Calm2\r").substr(0, 3), "\nOK");
+    dev.Close();
+    EXPECT_FALSE(dev.IsOpen());
+  }
+}
+
+TEST(SerialWin32, UnmappedPortFailsWithFileNotFound) {
+  pt::SerialDevice& dev = pt::PlatformSerialDevice();
+  EXPECT_EQ(dev.Open("\\\\.\\COM20"), ERROR_FILE_NOT_FOUND);
+  EXPECT_FALSE(dev.IsOpen());
+  dev.Close();  // closing nothing is harmless
+  EXPECT_FALSE(dev.IsOpen());
+}
+
+// Last, because a read that blocks can only be abandoned, not undone.
+TEST(SerialWin32, ReadingWithNothingWaitingReturnsAtOnce) {
+  pt::SerialDevice& dev = pt::PlatformSerialDevice();
+  ASSERT_EQ(dev.Open("COM1"), 0);
+  Configure(dev, 9600);
+  ASSERT_EQ(Exchange(dev, "Rpt\r"), "\n30\r");
+  std::uint32_t waiting = 99;
+  ASSERT_TRUE(dev.WaitingCount(waiting));
+  EXPECT_EQ(waiting, 0u);
+  // The reader runs on its own thread so that a blocking read fails the test instead of hanging
+  // it (the thread is then abandoned; the process ends with it).
+  struct ReadCall {
+    pt::SerialDevice* dev;
+    std::uint32_t got = 99;
+  };
+  static ReadCall call;
+  call.dev = &dev;
+  HANDLE reader = CreateThread(
+      nullptr, 0,
+      [](LPVOID param) -> DWORD {
+        auto* c = static_cast<ReadCall*>(param);
+        char buf[8];
+        c->dev->Read(buf, sizeof buf, c->got);
+        return 0;
+      },
+      &call, 0, nullptr);
+  ASSERT_NE(reader, nullptr);
+  DWORD waited = WaitForSingleObject(reader, 2000);
+  CloseHandle(reader);
+  ASSERT_EQ(waited, WAIT_OBJECT_0) << "a read with nothing waiting blocked";
+  EXPECT_EQ(call.got, 0u);
+  dev.Close();
+}
+
+}  // namespace
