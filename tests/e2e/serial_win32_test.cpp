@@ -66,6 +66,20 @@ TEST(SerialWin32, ExchangesCommandsWithTheLoggerAtBothSpeeds) {
   }
 }
 
+// A job button pressed in the tick between a job's end and the close it asked for closes the
+// held device and opens it again at once; the line must take its settings every time.
+TEST(SerialWin32, ReopensAndConfiguresRightAfterAClose) {
+  pt::SerialDevice& dev = pt::PlatformSerialDevice();
+  for (int round = 0; round < 20; ++round) {
+    SCOPED_TRACE(round);
+    ASSERT_EQ(dev.Open("COM1"), 0);
+    Configure(dev, round % 2 ? 19200 : 9600);
+    if (HasFatalFailure()) return;
+    ASSERT_EQ(Exchange(dev, "Rpt\r"), "\n30\r");
+    dev.Close();
+  }
+}
+
 TEST(SerialWin32, UnmappedPortFailsWithFileNotFound) {
   pt::SerialDevice& dev = pt::PlatformSerialDevice();
   EXPECT_EQ(dev.Open("\\\\.\\COM20"), ERROR_FILE_NOT_FOUND);

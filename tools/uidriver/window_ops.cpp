@@ -78,7 +78,9 @@ std::wstring BoxText(HWND box) {
 bool Session::FindDialog(const std::wstring& caption, DWORD timeoutMs) {
   DWORD start = GetTickCount();
   for (;;) {
-    if (HWND wnd = FindWindowW(nullptr, caption.c_str())) {
+    // The caption exists before the controls do; a dialog is shown only once it is initialised.
+    HWND wnd = FindWindowW(nullptr, caption.c_str());
+    if (wnd && IsWindowVisible(wnd)) {
       dlg_ = wnd;
       GetWindowThreadProcessId(wnd, &pid_);
       return true;
