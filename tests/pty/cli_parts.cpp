@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -203,6 +204,12 @@ TEST(TerminalText, ShiftJisToUtf8AndBack) {
   EXPECT_FALSE(utf8.FromTerminal("\xF0\x9F\x98\x80", sjis)) << "an emoji has no Shift-JIS";
   EXPECT_FALSE(utf8.FromTerminal("\xC3", sjis)) << "broken UTF-8";
 
+  TerminalText unknown("NO-SUCH-CODESET");
+  EXPECT_TRUE(unknown.FromTerminal("PADDY 1", sjis));
+  EXPECT_EQ(sjis, "PADDY 1");
+  EXPECT_FALSE(unknown.FromTerminal("\xE7\x94\xB0", sjis));
+  EXPECT_EQ(unknown.ToTerminal("OK \xB4\xD7\xB0\x01"), "OK ????");
+
   TerminalText ascii("ANSI_X3.4-1968");
   EXPECT_EQ(ascii.ToTerminal("OK \xB4\xD7\xB0"), "OK ???");
   EXPECT_FALSE(ascii.FromTerminal("\xE7\x94\xB0", sjis));
@@ -279,7 +286,11 @@ class JobLoop : public ::testing::Test {
     pt::SetPortDevice(&device_);
     dlg_.ComboSetCurSel(IDC_PORT_COMBO, 0);
     dlg_.CheckRadioButton(IDC_SPEED_9600, IDC_SPEED_19200, IDC_SPEED_9600);
-    io_.now = [this] { return clock_.now; };
+    // A loop that stops waiting would never move the virtual clock: fail instead of hanging.
+    io_.now = [this] {
+      if (++nowCalls_ > 1000000) throw std::runtime_error("the loop spins without waiting");
+      return static_cast<long long>(clock_.now);
+    };
     io_.waitReadable = [this](int ms) {
       waits_.push_back(ms);
       // Like poll: wake at the first arrival within the time, else at its end.
@@ -298,6 +309,7 @@ class JobLoop : public ::testing::Test {
   ConsoleDialog dlg_{[this] { return static_cast<long long>(clock_.now); }};
   LoopIo io_;
   std::vector<int> waits_;
+  long long nowCalls_ = 0;
 };
 
 TEST_F(JobLoop, AReplyIsTakenWhenItArrivesNotAtTheTickPace) {

@@ -328,6 +328,8 @@ TEST_F(CliSim, AReportThatCannotBeCreatedStillLeavesTheCsv) {
   EXPECT_NE(f.err.find(U8(u8"ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ (cannot create ") + dir_ + "/tavovalu.html): Is a directory"), std::string::npos)
       << f.err;
   EXPECT_EQ(ReadFile(dir_ + "/s.csv"), ExpectedCsv(2008, 4, 14, 6, DumpedWords()));
+  EXPECT_EQ(f.out.find("report:"), std::string::npos) << "a report that failed is not announced";
+  EXPECT_NE(f.out.find("csv: " + dir_ + "/s.csv\n"), std::string::npos) << f.out;
 }
 
 TEST_F(CliSim, ACsvThatCannotBeWrittenLeavesNothingHalfDone) {

@@ -160,7 +160,8 @@ void Session::PrintReplies() {
       std::printf("memo: %s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str());
       std::printf("start: %s\n", Shown(IDC_START_CHECK_REPLY).c_str());
       std::printf("pointer: %s\n", Shown(IDC_POINTER_REPLY).c_str());
-      std::printf("report: %s\n", sink_.Path().c_str());
+      // Only a report that was written whole is announced; a failed one has had its message.
+      if (status_ == kExitOk) std::printf("report: %s\n", sink_.Path().c_str());
       break;
     case pt::SetClockJob:
       std::printf("clock set to %s\n", Shown(IDC_CLOCK_EDIT).c_str());

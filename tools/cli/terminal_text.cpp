@@ -84,6 +84,14 @@ std::string TerminalText::ToTerminal(const std::string& sjis) const {
 }
 
 bool TerminalText::FromTerminal(const std::string& text, std::string& sjis) const {
+  if (static_cast<iconv_t>(fromTerminal_) == kNoConverter) {
+    // A codeset iconv does not know: plain ASCII is the same in every one of them.
+    for (char c : text) {
+      if (static_cast<unsigned char>(c) >= 0x80) return false;
+    }
+    sjis = text;
+    return true;
+  }
   return Convert(static_cast<iconv_t>(fromTerminal_), text, sjis,
                  [](const char*, std::size_t, std::string&) -> std::size_t { return 0; });
 }
