@@ -2,7 +2,6 @@
 // the sequencer driven by 10 ms ticks on the real clock, the simulator pacing its bytes as the
 // line would. Prints ticks and milliseconds per sample and the ratio to the bytes' wire time.
 #include <stdlib.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,15 +16,9 @@
 #include "serial/serial_device_posix.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
-#include "support/tick_driver.h"
+#include "support/real_time.h"
 
 namespace {
-
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 struct Figures {
   bool ok = false;
@@ -54,24 +47,16 @@ Figures Run(const std::string& dir, int baud, int samples) {
   long long firstSample = -1;
   int ticks = 0, firstSampleTick = 0;
   StartJob(dlg, DownloadJob);
-  const long long begin = NowMs();
-  while (NowMs() - begin < 600000) {
-    long long due = -1;
-    for (const auto& [id, t] : dlg.timers) {
-      if (due < 0 || t.due < due) due = t.due;
-    }
-    if (due < 0) break;
-    const long long wait = due - (NowMs() - begin);
-    if (wait > 0) usleep(static_cast<useconds_t>(wait * 1000));
-    if (test::DeliverNextTimer(dlg) == kTickTimerId) ++ticks;
-    dlg.now = NowMs() - begin;
-    if (firstSample < 0 && Jobs.JobState == 13) {
-      firstSample = NowMs();
-      firstSampleTick = ticks;
-    }
-    if (Jobs.BusyFlag == 0 && !device.IsOpen()) break;
-  }
-  const long long end = NowMs();
+  test::RunOnRealClock(
+      dlg, [&] { return Jobs.BusyFlag == 0 && !device.IsOpen(); }, 600000,
+      [&] {
+        ++ticks;
+        if (firstSample < 0 && Jobs.JobState == 13) {
+          firstSample = test::MonotonicNowMs();
+          firstSampleTick = ticks;
+        }
+      });
+  const long long end = test::MonotonicNowMs();
   SetPortDevice(nullptr);
   child.Stop();
   unlink(link.c_str());

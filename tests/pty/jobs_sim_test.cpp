@@ -2,7 +2,6 @@
 // logger on a pseudo-terminal, with the tick and reply timers delivered on a real clock.
 #include <gtest/gtest.h>
 #include <stdlib.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -17,16 +16,10 @@
 #include "serial/serial_device_posix.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
-#include "support/tick_driver.h"
+#include "support/real_time.h"
 
 namespace pt {
 namespace {
-
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 class JobsSim : public ::testing::Test {
  protected:
@@ -66,21 +59,7 @@ class JobsSim : public ::testing::Test {
   // the job has ended and the port is closed, or `limitMs` has passed.
   bool RunJob(int request, long long limitMs) {
     StartJob(dlg_, request);
-    const long long begin = NowMs();
-    dlg_.now = 0;
-    while (NowMs() - begin < limitMs) {
-      long long due = -1;
-      for (const auto& [id, t] : dlg_.timers) {
-        if (due < 0 || t.due < due) due = t.due;
-      }
-      if (due < 0) return false;
-      const long long wait = due - (NowMs() - begin);
-      if (wait > 0) usleep(static_cast<useconds_t>(wait * 1000));
-      test::DeliverNextTimer(dlg_);
-      dlg_.now = NowMs() - begin;
-      if (Jobs.BusyFlag == 0 && !device_.IsOpen()) return true;
-    }
-    return false;
+    return test::RunOnRealClock(dlg_, [this] { return Jobs.BusyFlag == 0 && !device_.IsOpen(); }, limitMs);
   }
 
   std::vector<std::uint32_t> SimWords() {
