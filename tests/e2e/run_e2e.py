@@ -49,6 +49,10 @@ def main():
                     default=os.environ.get("PT_NATIVE_BUILD") or os.environ.get("PT_NATIVE_BUILD_DEFAULT"))
     ap.add_argument("--only", nargs="*", help="run only these scenarios")
     ap.add_argument("--budget", type=float, default=780, help="seconds for the whole run")
+    ap.add_argument("--list", action="store_true", help="print the scenario names and stop")
+    if "--list" in sys.argv[1:]:
+        print("\n".join(name for name, _ in SCENARIOS))
+        return 0
     args = ap.parse_args()
 
     work = args.work.resolve()

@@ -49,13 +49,19 @@ bool Send(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
 }
 
 bool ReadText(HWND wnd, std::wstring& text) {
+  // The text may change between asking its length and fetching it (a label the program rewrites
+  // every few ticks), so the buffer has room to spare and a full buffer is fetched again larger.
   LRESULT len = 0;
   if (!Send(wnd, WM_GETTEXTLENGTH, 0, 0, len)) return false;
-  std::vector<wchar_t> buf(static_cast<size_t>(len) + 1, L'\0');
-  LRESULT got = 0;
-  if (!Send(wnd, WM_GETTEXT, buf.size(), reinterpret_cast<LPARAM>(buf.data()), got)) return false;
-  text.assign(buf.data(), static_cast<size_t>(got));
-  return true;
+  for (size_t size = static_cast<size_t>(len) + 256;; size *= 2) {
+    std::vector<wchar_t> buf(size, L'\0');
+    LRESULT got = 0;
+    if (!Send(wnd, WM_GETTEXT, size, reinterpret_cast<LPARAM>(buf.data()), got)) return false;
+    if (static_cast<size_t>(got) + 1 < size) {
+      text.assign(buf.data(), static_cast<size_t>(got));
+      return true;
+    }
+  }
 }
 
 bool WriteText(HWND wnd, const std::wstring& text) {
