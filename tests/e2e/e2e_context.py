@@ -84,9 +84,11 @@ class Context:
         except subprocess.TimeoutExpired:
             return None
 
-    def wait_idle(self, timeout_s=60):
-        """Waits until a job has ended: the download button is enabled again."""
+    def wait_idle(self, timeout_s=60, settle_s=0.15):
+        """Waits until a job has ended: the download button is enabled again. Then waits as long
+        as a person would before the next click; pressing at once is a scenario of its own."""
         self.ui.wait_enabled(DOWNLOAD, True, int(timeout_s * 1000))
+        time.sleep(settle_s)
 
     def commands_after(self, mark):
         return self.sim.commands()[mark:]
