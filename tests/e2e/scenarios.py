@@ -348,6 +348,7 @@ def scenario_settings_file(ctx):
     (folder / "COM_STA.INI").write_bytes(com_sta_ini("COM2", "9600"))
     ui = ctx.start_app(folder)
     ctx.eq(ui.combo(PORT_COMBO), (1, 20, "COM2"), "port list after reading COM_STA.INI")
+    ctx.shot("port-from-file")
     ctx.eq(ctx.close_app(), 0, "exit code")
     ctx.eq((folder / "COM_STA.INI").read_bytes(), com_sta_ini("COM2", "19200"),
            "COM_STA.INI written back with the port read and the default speed")
