@@ -5,6 +5,7 @@ through the driver and leaves the report and screenshots behind."""
 import argparse
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -19,7 +20,15 @@ from wine_env import WineEnv  # noqa: E402
 DOWNLOAD, COUNTER, POINTER_REPLY = 1182, 1169, 1200
 
 
+def stop_on_signal(signum, frame):
+    # ctest's timeout and Ctrl-C end the run through the finally blocks, so that Xvfb, the
+    # wineserver and the simulator (each in a session of its own) are stopped too.
+    raise SystemExit(f"stopped by signal {signum}")
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop_on_signal)
+    signal.signal(signal.SIGINT, stop_on_signal)
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("--app", type=Path, required=True)
     ap.add_argument("--driver", type=Path, required=True)

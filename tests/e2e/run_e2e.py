@@ -5,6 +5,7 @@ Starts its own Xvfb, keeps a Wine prefix in the work folder, maps COM1 to the si
 pseudo-terminal link, and stops every process it started, whatever happens."""
 import argparse
 import os
+import signal
 import subprocess
 import sys
 import time
@@ -38,7 +39,15 @@ def native_tools(source: Path, native: Path, log):
     return sim, writer
 
 
+def stop_on_signal(signum, frame):
+    # ctest's timeout and Ctrl-C end the run through the finally blocks, so that Xvfb, the
+    # wineserver and the simulator (each in a session of its own) are stopped too.
+    raise SystemExit(f"stopped by signal {signum}")
+
+
 def main():
+    signal.signal(signal.SIGTERM, stop_on_signal)
+    signal.signal(signal.SIGINT, stop_on_signal)
     ap = argparse.ArgumentParser(description=__doc__)
     ap.add_argument("--source", type=Path, required=True)
     ap.add_argument("--work", type=Path, required=True, help="folder for the prefix, logs and shots")
