@@ -283,6 +283,35 @@ def scenario_quick_repress(ctx):
     ctx.eq(ui.text(PORT_STATUS), "[COM1,9600,8,E,1]", "status label after the last job")
 
 
+def scenario_resend_and_pieces(ctx):
+    """A logger that misses a command gets it once more; replies that come in pieces 30 ms apart
+    still make the same report."""
+    ctx.start_sim("--drop-first", "--memo", MEMO)
+    ui = ctx.start_app()
+    started = time.monotonic()
+    ui.click(CHECK_MEMO)
+    ctx.require(poll_until(lambda: ui.text(MEMO_CHECK_REPLY) == MEMO_SHOWN or ui.box() is not None, 10),
+                f"memo shown after the resend, label reads {ui.text(MEMO_CHECK_REPLY)!r}")
+    elapsed = time.monotonic() - started
+    ctx.wait_idle(10)
+    ctx.eq(ui.box(), None, "no message when the resend is answered")
+    ctx.eq(ctx.sim.commands(), [b"Rmem\r", b"Rmem\r"], "the command and its resend")
+    ctx.check(elapsed >= 0.9, f"the resend follows a one-second wait ({elapsed:.2f} s)")
+
+    ctx.start_sim("--split", "--samples", SAMPLES, "--start", LOGGER_START, "--memo", MEMO)
+    run_download(ctx)
+    ctx.require(ui.box() is None, f"no message box, got {ui.box()}")
+    ctx.require(ui.enabled(DOWNLOAD), "the download ended")
+    ctx.eq(ctx.sim.commands(), download_commands(SAMPLES), "commands on the wire")
+    ctx.eq(ui.text(MEMO_CHECK_REPLY), MEMO_SHOWN, "memo gathered from pieces")
+    report = ctx.app_dir / "tavovalu.html"
+    ctx.require(report.exists(), "tavovalu.html was written")
+    expected = reference_report(ctx.tools.report_writer, "STR:" + LOGGER_START, str(SAMPLES),
+                                ctx.sim.words, ctx.folder / "reference", ctx.log)
+    ctx.check(expected is not None and report.read_bytes() == expected,
+              "tavovalu.html from split replies equals the native writer's report")
+
+
 def scenario_hangup(ctx):
     """The logger goes away in the middle of the samples: the [TAVO] message, no report."""
     answered = 10
@@ -384,6 +413,7 @@ SCENARIOS = [
     ("failures", scenario_failures),
     ("missing_port", scenario_missing_port),
     ("quick_repress", scenario_quick_repress),
+    ("resend_and_pieces", scenario_resend_and_pieces),
     ("hangup", scenario_hangup),
     ("settings_file", scenario_settings_file),
 ]
