@@ -92,6 +92,12 @@ bool Win32SerialDevice::WaitingCount(std::uint32_t& count) {
 bool Win32SerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) {
   got = 0;
   if (!IsOpen()) return false;
+  // The read time-outs stay the driver's, which may wait for bytes; asking only for what is
+  // already queued keeps a read from ever blocking the one thread.
+  std::uint32_t waiting = 0;
+  if (!WaitingCount(waiting)) return false;
+  if (size > waiting) size = waiting;
+  if (size == 0) return true;
   DWORD n = 0;
   if (ReadFile(AsHandle(handle_), buf, size, &n, nullptr) == 0) return false;
   got = n;
