@@ -8,7 +8,7 @@
 #include <ctime>
 #include <string>
 
-#include "platform/dialog.h"
+#include "support/fake_dialog.h"
 #include "report/html_report.h"
 #include "report/samples.h"
 
@@ -29,26 +29,6 @@ class StringSink : public pt::ReportSink {
   void Close() override {}
 };
 
-class SilentDialog : public pt::Dialog {
- public:
-  int boxes = 0;
-  void SetItemText(int, const char*) override {}
-  int GetItemText(int, char* buf, int size) override {
-    if (size > 0) buf[0] = '\0';
-    return 0;
-  }
-  int IsButtonChecked(int) override { return 0; }
-  void CheckRadioButton(int, int, int) override {}
-  void EnableItem(int, bool) override {}
-  void ComboInsertString(int, int, const char*) override {}
-  void ComboSetCurSel(int, int) override {}
-  int ComboGetCurSel(int) override { return -1; }
-  void ProgressMessage(int, unsigned, std::intptr_t, std::intptr_t) override {}
-  void StartTimer(int, unsigned) override {}
-  void StopTimer(int) override {}
-  void ShowMessage(const char*, const char*, pt::BoxOwner) override { ++boxes; }
-  void Beep() override {}
-};
 
 std::uint32_t Table[pt::kSampleTableSize];
 
@@ -74,7 +54,7 @@ int main() {
   fs::current_path(dir);
 
   constexpr int kRounds = 5;
-  SilentDialog dlg;
+  pt::test::FakeDialog dlg;
   double perLine = 1e9;
   for (int r = 0; r < kRounds; ++r) {
     pt::Report = pt::ReportState{};
@@ -102,8 +82,8 @@ int main() {
   const auto fileSize = fs::file_size("tavovalu.html");
   fs::current_path(home);
   fs::remove_all(dir);
-  if (dlg.boxes != 0 || fileSize != memory.bytes.size()) {
-    std::printf("report_bench: the report was not written whole (%d messages)\n", dlg.boxes);
+  if (!dlg.boxes.empty() || fileSize != memory.bytes.size()) {
+    std::printf("report_bench: the report was not written whole (%zu messages)\n", dlg.boxes.size());
     return 1;
   }
   std::printf("report of 10000 samples: %zu bytes\n", memory.bytes.size());

@@ -13,37 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/dialog.h"
 #include "report/html_report.h"
-
-namespace {
-
-// The report's only use of its window is to show failures; here they go to stderr and fail the run.
-class ConsoleDialog : public pt::Dialog {
- public:
-  int boxes = 0;
-  void SetItemText(int, const char*) override {}
-  int GetItemText(int, char* buf, int size) override {
-    if (size > 0) buf[0] = '\0';
-    return 0;
-  }
-  int IsButtonChecked(int) override { return 0; }
-  void CheckRadioButton(int, int, int) override {}
-  void EnableItem(int, bool) override {}
-  void ComboInsertString(int, int, const char*) override {}
-  void ComboSetCurSel(int, int) override {}
-  int ComboGetCurSel(int) override { return -1; }
-  void ProgressMessage(int, unsigned, std::intptr_t, std::intptr_t) override {}
-  void StartTimer(int, unsigned) override {}
-  void StopTimer(int) override {}
-  void ShowMessage(const char* text, const char* caption, pt::BoxOwner) override {
-    ++boxes;
-    std::fprintf(stderr, "pt-report-from-words: box [%s] %s\n", caption, text);
-  }
-  void Beep() override {}
-};
-
-}  // namespace
+#include "support/fake_dialog.h"
 
 int main(int argc, char** argv) {
   if (argc != 5) {
@@ -75,7 +46,11 @@ int main(int argc, char** argv) {
     std::perror(argv[4]);
     return 2;
   }
-  ConsoleDialog owner;
-  int result = pt::WriteReport(owner, argv[1], argv[2], table);
-  return result == 0 && owner.boxes == 0 ? 0 : 1;
+  // The report's only use of its window is to show failures: they go to stderr and fail the run.
+  pt::test::FakeDialog owner;
+  const int result = pt::WriteReport(owner, argv[1], argv[2], table);
+  for (const auto& box : owner.boxes) {
+    std::fprintf(stderr, "pt-report-from-words: box [%s] %s\n", box.caption.c_str(), box.text.c_str());
+  }
+  return result == 0 && owner.boxes.empty() ? 0 : 1;
 }
