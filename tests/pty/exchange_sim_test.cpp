@@ -288,8 +288,11 @@ TEST_F(ExchangeSim, WrongLineSettingsGiveGarbledReplies) {
     const char* name;
     std::uint8_t parity, stopBits;
     bool ended;
+    std::uint32_t rate;
   };
-  const Case cases[] = {{"odd parity", 1, 0, false}, {"two stop bits", 2, 2, true}};
+  const Case cases[] = {{"odd parity", 1, 0, false, 9600},
+                        {"two stop bits", 2, 2, true, 9600},
+                        {"4800 baud", 2, 0, false, 4800}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     ClosePort();
@@ -300,6 +303,7 @@ TEST_F(ExchangeSim, WrongLineSettingsGiveGarbledReplies) {
     LineControl line = Port.Dcb;
     line.parity = c.parity;
     line.stopBits = c.stopBits;
+    line.baudRate = c.rate;
     ASSERT_TRUE(device_.SetLineControl(line));
     const Outcome data = Run(ReplyExchange, "Rmem\r");
     if (c.ended) {
