@@ -167,6 +167,29 @@ TEST_F(MainDialogTest, EnablingRulesSwitchInListOrder) {
   for (int id : kJobButtons) EXPECT_FALSE(dlg_.IsEnabled(id)) << id;
 }
 
+TEST_F(MainDialogTest, FailedOpenStartsNothingAndLeavesEveryButtonOn) {
+  InitMainDialog(dlg_);
+  device_.openError = 2;
+  OnDialogCommand(dlg_, IDC_DOWNLOAD);
+  ASSERT_EQ(dlg_.boxes.size(), 1u);
+  EXPECT_EQ(dlg_.boxes[0].caption, "Error");
+  EXPECT_EQ(dlg_.Text(IDC_PORT_STATUS), "[Disable]");
+  EXPECT_EQ(Jobs.BusyFlag, 0);
+  EXPECT_EQ(Jobs.PendingJob, 0);
+  for (int id : kJobButtons) EXPECT_TRUE(dlg_.IsEnabled(id)) << id;
+  for (int id : kStartRead) EXPECT_TRUE(dlg_.IsEnabled(id)) << id;
+
+  // The user chooses a port that works and presses again: the job starts.
+  device_.openError = 0;
+  dlg_.ComboSetCurSel(IDC_PORT_COMBO, 2);
+  OnDialogCommand(dlg_, IDC_DOWNLOAD);
+  EXPECT_EQ(device_.opens.back(), "COM3");
+  EXPECT_EQ(dlg_.Text(IDC_PORT_STATUS), "[COM3,9600,8,E,1]");
+  EXPECT_EQ(Jobs.BusyFlag, 1);
+  EXPECT_EQ(Jobs.PendingJob, DownloadJob);
+  for (int id : kJobButtons) EXPECT_FALSE(dlg_.IsEnabled(id)) << id;
+}
+
 TEST_F(MainDialogTest, IgnoresEverythingButItsOwnButtons) {
   InitMainDialog(dlg_);
   dlg_.log.clear();
