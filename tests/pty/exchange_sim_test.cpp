@@ -17,15 +17,10 @@
 #include "serial/serial_device_posix.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
+#include "support/real_time.h"
 
 namespace pt {
 namespace {
-
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
-}
 
 void SleepMs(int ms) {
   timespec ts{ms / 1000, (ms % 1000) * 1000000L};
@@ -87,11 +82,11 @@ class ExchangeSim : public ::testing::Test {
     std::memset(reply, 0x55, sizeof reply);  // a guard behind the buffer
     reply[0] = '\0';
     Outcome out;
-    const long long begin = NowMs();
+    const long long begin = test::MonotonicNowMs();
     fn(dlg_, 0, command.c_str(), reply);
-    while (NowMs() - begin < limitMs) {
+    while (test::MonotonicNowMs() - begin < limitMs) {
       SleepMs(10);
-      dlg_.now = NowMs() - begin;
+      dlg_.now = test::MonotonicNowMs() - begin;
       auto t = dlg_.timers.find(kReplyTimerId);
       if (t != dlg_.timers.end() && t->second.due <= dlg_.now) HandleTimer(dlg_, kReplyTimerId);
       const int r = fn(dlg_, 1, command.c_str(), reply);
@@ -100,7 +95,7 @@ class ExchangeSim : public ::testing::Test {
         break;
       }
     }
-    out.ms = NowMs() - begin;
+    out.ms = test::MonotonicNowMs() - begin;
     for (int i = kReplyBufferSize; i < kReplyBufferSize + 8; ++i)
       EXPECT_EQ(reply[i], 0x55) << "the reply buffer was overrun";
     out.reply.assign(reply, strnlen(reply, kReplyBufferSize));
@@ -108,15 +103,7 @@ class ExchangeSim : public ::testing::Test {
   }
 
   // The command lines the simulator received, without their times.
-  std::vector<std::string> Transcript() {
-    std::ifstream in(dir_ + "/transcript");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-      const auto space = line.find(' ');
-      lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
-    }
-    return lines;
-  }
+  std::vector<std::string> Transcript() { return sim::ReadTranscriptCommands(dir_ + "/transcript"); }
 
   std::string dir_;
   test::FakeDialog dlg_;

@@ -69,15 +69,7 @@ class JobsSim : public ::testing::Test {
     return words;
   }
 
-  std::vector<std::string> Transcript() {
-    std::ifstream in(dir_ + "/transcript");
-    std::vector<std::string> lines;
-    for (std::string line; std::getline(in, line);) {
-      const auto space = line.find(' ');
-      lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
-    }
-    return lines;
-  }
+  std::vector<std::string> Transcript() { return sim::ReadTranscriptCommands(dir_ + "/transcript"); }
 
   bool ReportExists() { return access((dir_ + "/tavovalu.html").c_str(), F_OK) == 0; }
 

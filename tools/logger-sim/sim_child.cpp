@@ -7,6 +7,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <fstream>
+
 namespace sim {
 namespace {
 
@@ -142,6 +144,16 @@ int RunToEnd(const std::string& program, const std::vector<std::string>& args, i
   }
   close(fds[0]);
   return Status(raw);
+}
+
+std::vector<std::string> ReadTranscriptCommands(const std::string& path) {
+  std::ifstream in(path);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) {
+    const auto space = line.find(' ');
+    lines.push_back(space == std::string::npos ? line : line.substr(space + 1));
+  }
+  return lines;
 }
 
 }  // namespace sim

@@ -33,6 +33,9 @@ class SimChild {
 
 // Runs `program` with `args` to its end (at most `timeoutMs`, then it is killed); its exit status
 // as for SimChild::Stop, its standard error in `err`.
+// The command lines of a transcript file, in order, without their times.
+std::vector<std::string> ReadTranscriptCommands(const std::string& path);
+
 int RunToEnd(const std::string& program, const std::vector<std::string>& args, int timeoutMs,
              std::string& err);
 
