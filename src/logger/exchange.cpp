@@ -28,20 +28,25 @@ SerialDevice* OpenDevice() {
 
 // Appends a received piece to the reply, never past its last byte. Bytes that do not fit are
 // dropped, but a CR among them still ends the reply: it takes the last place, so a caller always
-// finds the reply closed by a CR when it is reported complete.
-void AppendPiece(char* reply, const char* piece) {
+// finds the reply closed by a CR when it is reported complete. false when anything was dropped.
+bool AppendPiece(char* reply, const char* piece) {
   std::size_t len = strnlen(reply, kReplyBufferSize - 1);
   bool hasCr = std::memchr(reply, '\r', len) != nullptr;
+  bool whole = true;
   for (const char* p = piece; *p != '\0'; ++p) {
     if (len < kReplyBufferSize - 1) {
       reply[len++] = *p;
       if (*p == '\r') hasCr = true;
-    } else if (*p == '\r' && !hasCr) {
+      continue;
+    }
+    whole = false;
+    if (*p == '\r' && !hasCr) {
       reply[len - 1] = '\r';
       hasCr = true;
     }
   }
   reply[len] = '\0';
+  return whole;
 }
 
 int FailedWait(ExchangeContext& ctx) {
@@ -56,6 +61,9 @@ int FailedWait(ExchangeContext& ctx) {
 
 int Send(Dialog& dlg, ExchangeContext& ctx, const char* command, char* reply) {
   DrainReceiveQueue();
+  // Whatever went wrong on the line before this send belongs to the bytes just thrown away.
+  if (SerialDevice* device = OpenDevice()) device->TakeLineError();
+  Exchange.ReplyFlawed = 0;
   reply[0] = '\0';
   dlg.SetItemText(IDC_SPINNER, kSpinnerFrames[ctx.spinnerFrame & 3]);
   ctx.spinnerFrame = (ctx.spinnerFrame + 1) & 3;
@@ -131,14 +139,17 @@ int CollectReply(char* reply) {
   SerialDevice* device = OpenDevice();
   if (device == nullptr) return 0;
   std::uint32_t count = 0;
-  if (!device->WaitingCount(count) || count == 0) return 0;
+  const bool counted = device->WaitingCount(count);
+  if (device->TakeLineError()) Exchange.ReplyFlawed = 1;
+  if (!counted || count == 0) return 0;
   const std::uint32_t size = count <= kScratchSize ? count : kLargePiece;
   char scratch[kScratchSize + 1];
   std::uint32_t got = 0;
   if (!device->Read(scratch, size, got) || got == 0) return 0;
   if (got > size) got = size;
-  scratch[got] = '\0';  // a NUL inside the piece ends it
-  AppendPiece(reply, scratch);
+  scratch[got] = '\0';  // a NUL inside the piece ends it, and what followed it is lost
+  const bool cut = std::memchr(scratch, '\0', got) != nullptr;
+  if (!AppendPiece(reply, scratch) || cut) Exchange.ReplyFlawed = 1;
   return std::memchr(reply, '\r', strnlen(reply, kReplyBufferSize)) != nullptr ? 1 : 0;
 }
 

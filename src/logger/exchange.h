@@ -25,6 +25,10 @@ struct ExchangeState {
   ExchangeContext Ack;
   ExchangeContext Reply;
   int ReplyTimedOut = 0;
+  // 1 when something was lost or damaged on the way since the last send: a NUL cut a piece short,
+  // the reply outgrew its buffer, or the line reported an error. The reply may then look right
+  // and still be wrong, so the callers that parse it ask again instead.
+  int ReplyFlawed = 0;
 };
 extern ExchangeState Exchange;
 

@@ -34,6 +34,10 @@ class SerialDevice {
   virtual bool SetLineControl(const LineControl& line) = 0;
   // How many received bytes wait; clears the line's error state. false when the query fails.
   virtual bool WaitingCount(std::uint32_t& count) = 0;
+  // True when the line reported a parity, framing or overrun error since the last call, which
+  // forgets it: bytes received then may be wrong even if they look right. A device that cannot
+  // tell says false.
+  virtual bool TakeLineError() = 0;
   // Reads up to `size` bytes that are already waiting; never blocks.
   virtual bool Read(void* buf, std::uint32_t size, std::uint32_t& got) = 0;
   virtual bool Write(const void* data, std::uint32_t size) = 0;

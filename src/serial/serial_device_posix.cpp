@@ -8,6 +8,10 @@
 #include <time.h>
 #include <unistd.h>
 
+#ifdef __linux__
+#include <linux/serial.h>
+#endif
+
 #include <cerrno>
 #include <cstring>
 
@@ -67,6 +71,19 @@ long long MonotonicMs() {
 
 PosixSerialDevice gPlatformDevice;
 
+// The driver's count of receive errors so far, or -1 where it keeps none (a pseudo-terminal,
+// some adapters).
+long long ReadLineErrorCount(int fd) {
+#if defined(__linux__) && defined(TIOCGICOUNT)
+  serial_icounter_struct c{};
+  if (::ioctl(fd, TIOCGICOUNT, &c) != 0) return -1;
+  return static_cast<long long>(c.frame) + c.parity + c.overrun + c.buf_overrun;
+#else
+  (void)fd;
+  return -1;
+#endif
+}
+
 }  // namespace
 
 SerialDevice& PlatformSerialDevice() { return gPlatformDevice; }
@@ -98,6 +115,7 @@ int PosixSerialDevice::Open(const char* path) {
     return error;
   }
   fd_ = fd;
+  lineErrorCount_ = ReadLineErrorCount(fd_);
   return 0;
 }
 
@@ -141,6 +159,10 @@ bool ApplyLineControl(const LineControl& line, termios& t) {
   out.c_cflag |= (line.byteSize == 7 ? CS7 : CS8) | CLOCAL | CREAD;
   if (line.parity != 0) out.c_cflag |= PARENB;
   if (line.parity == 1) out.c_cflag |= PARODD;
+  // A byte that fails its parity or framing check arrives as a NUL (no IGNPAR, no PARMRK), and
+  // a NUL is never part of a good reply, so the exchange sees the damage.
+  out.c_iflag &= ~(IGNPAR | PARMRK | INPCK);
+  if (line.parity != 0) out.c_iflag |= INPCK;
   // termios has no one and a half stop bits; two is the nearer framing.
   if (line.stopBits != 0) out.c_cflag |= CSTOPB;
   if (line.outxCtsFlow) out.c_cflag |= CRTSCTS;
@@ -184,6 +206,14 @@ bool PosixSerialDevice::WaitingCount(std::uint32_t& count) {
   if (!IsOpen() || ::ioctl(fd_, FIONREAD, &waiting) != 0 || waiting < 0) return false;
   count = static_cast<std::uint32_t>(waiting);
   return true;
+}
+
+bool PosixSerialDevice::TakeLineError() {
+  if (!IsOpen()) return false;
+  const long long now = ReadLineErrorCount(fd_);
+  const bool seen = now >= 0 && lineErrorCount_ >= 0 && now != lineErrorCount_;
+  lineErrorCount_ = now;
+  return seen;
 }
 
 bool PosixSerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) {

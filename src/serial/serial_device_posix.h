@@ -36,6 +36,7 @@ class PosixSerialDevice : public SerialDevice {
   bool GetLineControl(LineControl& line) override;
   bool SetLineControl(const LineControl& line) override;
   bool WaitingCount(std::uint32_t& count) override;
+  bool TakeLineError() override;
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
   bool Write(const void* data, std::uint32_t size) override;
   void Close() override;
@@ -48,6 +49,8 @@ class PosixSerialDevice : public SerialDevice {
  private:
   std::string comDirectory_;
   int fd_ = -1;
+  // The driver's error counters when last asked (TIOCGICOUNT); -1 where the driver keeps none.
+  long long lineErrorCount_ = -1;
   int writeTimeoutMs_ = 2000;
 };
 

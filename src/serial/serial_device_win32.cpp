@@ -85,8 +85,16 @@ bool Win32SerialDevice::WaitingCount(std::uint32_t& count) {
   DWORD errors = 0;
   COMSTAT stat{};
   if (!IsOpen() || ClearCommError(AsHandle(handle_), &errors, &stat) == 0) return false;
+  // Clearing the error state also forgets it, so it is kept here until the exchange asks.
+  if ((errors & (CE_FRAME | CE_RXPARITY | CE_OVERRUN | CE_RXOVER)) != 0) lineError_ = true;
   count = stat.cbInQue;
   return true;
+}
+
+bool Win32SerialDevice::TakeLineError() {
+  const bool seen = lineError_;
+  lineError_ = false;
+  return seen;
 }
 
 bool Win32SerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) {

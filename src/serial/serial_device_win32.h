@@ -20,6 +20,7 @@ class Win32SerialDevice : public SerialDevice {
   bool GetLineControl(LineControl& line) override;
   bool SetLineControl(const LineControl& line) override;
   bool WaitingCount(std::uint32_t& count) override;
+  bool TakeLineError() override;
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
   bool Write(const void* data, std::uint32_t size) override;
   void Close() override;
@@ -27,6 +28,7 @@ class Win32SerialDevice : public SerialDevice {
  private:
   void* handle_;                       // a HANDLE; INVALID_HANDLE_VALUE when closed
   alignas(8) unsigned char dcb_[28];  // a DCB, all zero before the first open
+  bool lineError_ = false;             // an error flag seen by any ClearCommError since asked
 };
 
 }  // namespace pt

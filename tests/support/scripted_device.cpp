@@ -4,16 +4,16 @@
 
 namespace pt::test {
 
-void ScriptedDevice::ArriveAt(std::int64_t atMs, const std::string& bytes) {
+void ScriptedDevice::ArriveAt(std::int64_t atMs, const std::string& bytes, bool lineError) {
   // Stable: bytes due at the same moment arrive in the order they were scripted.
   auto pos = std::upper_bound(arrivals_.begin(), arrivals_.end(), atMs,
                               [](std::int64_t t, const Arrival& a) { return t < a.at; });
-  arrivals_.insert(pos, Arrival{atMs, bytes});
+  arrivals_.insert(pos, Arrival{atMs, bytes, lineError});
 }
 
 void ScriptedDevice::ReplyTo(const std::string& command, const std::string& reply,
-                             std::int64_t delayMs, int times) {
-  rules_.push_back(Rule{command, reply, delayMs, times});
+                             std::int64_t delayMs, int times, bool lineError) {
+  rules_.push_back(Rule{command, reply, delayMs, times, lineError});
 }
 
 std::string ScriptedDevice::Wire() const {
@@ -25,7 +25,10 @@ std::string ScriptedDevice::Wire() const {
 void ScriptedDevice::DeliverDue() {
   const std::int64_t now = Now();
   auto it = arrivals_.begin();
-  for (; it != arrivals_.end() && it->at <= now; ++it) rx_.insert(rx_.end(), it->bytes.begin(), it->bytes.end());
+  for (; it != arrivals_.end() && it->at <= now; ++it) {
+    rx_.insert(rx_.end(), it->bytes.begin(), it->bytes.end());
+    if (it->lineError) lineError_ = true;
+  }
   arrivals_.erase(arrivals_.begin(), it);
 }
 
@@ -69,6 +72,13 @@ bool ScriptedDevice::WaitingCount(std::uint32_t& count) {
   return true;
 }
 
+bool ScriptedDevice::TakeLineError() {
+  DeliverDue();
+  const bool seen = lineError_;
+  lineError_ = false;
+  return seen;
+}
+
 bool ScriptedDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) {
   ++readCalls;
   readSizes.push_back(size);
@@ -93,7 +103,7 @@ bool ScriptedDevice::Write(const void* data, std::uint32_t size) {
   for (Rule& rule : rules_) {
     if (rule.times == 0 || rule.command != written) continue;
     if (rule.times > 0) --rule.times;
-    ArriveAt(Now() + rule.delayMs, rule.reply);
+    ArriveAt(Now() + rule.delayMs, rule.reply, rule.lineError);
     return true;
   }
   if (responder) {

@@ -19,14 +19,15 @@ class ScriptedDevice : public SerialDevice {
   explicit ScriptedDevice(const FakeDialog* clock = nullptr) : clock_(clock) {}
 
   // --- the script -------------------------------------------------------------------------
-  // `bytes` become readable once the clock reaches `atMs`.
-  void ArriveAt(std::int64_t atMs, const std::string& bytes);
+  // `bytes` become readable once the clock reaches `atMs`; with `lineError` the device reports
+  // a parity, framing or overrun error from then on until asked.
+  void ArriveAt(std::int64_t atMs, const std::string& bytes, bool lineError = false);
   // Bytes readable at once.
   void Arrive(const std::string& bytes) { ArriveAt(Now(), bytes); }
   // After a write of exactly `command`, `reply` arrives `delayMs` later (0: by the next read).
   // Rules are tried in the order given; `times` limits how often one answers (-1: always).
   void ReplyTo(const std::string& command, const std::string& reply, std::int64_t delayMs = 0,
-               int times = -1);
+               int times = -1, bool lineError = false);
   // Answers any write the rules did not: returns the reply ("" for none). Also given delayMs.
   std::function<std::string(const std::string& written)> responder;
   std::int64_t responderDelayMs = 0;
@@ -66,6 +67,7 @@ class ScriptedDevice : public SerialDevice {
   bool GetLineControl(LineControl& line) override;
   bool SetLineControl(const LineControl& line) override;
   bool WaitingCount(std::uint32_t& count) override;
+  bool TakeLineError() override;
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
   bool Write(const void* data, std::uint32_t size) override;
   void Close() override;
@@ -74,12 +76,14 @@ class ScriptedDevice : public SerialDevice {
   struct Arrival {
     std::int64_t at;
     std::string bytes;
+    bool lineError;
   };
   struct Rule {
     std::string command;
     std::string reply;
     std::int64_t delayMs;
     int times;
+    bool lineError;
   };
   std::int64_t Now() const { return clock_ != nullptr ? clock_->now : 0; }
   void DeliverDue();
@@ -89,6 +93,7 @@ class ScriptedDevice : public SerialDevice {
   std::vector<Arrival> arrivals_;  // in the order they become due
   std::vector<Rule> rules_;
   std::deque<char> rx_;
+  bool lineError_ = false;
 };
 
 }  // namespace pt::test

@@ -26,6 +26,7 @@ class PathSerialDevice : public pt::SerialDevice {
   bool GetLineControl(pt::LineControl& line) override { return line_.GetLineControl(line); }
   bool SetLineControl(const pt::LineControl& line) override { return line_.SetLineControl(line); }
   bool WaitingCount(std::uint32_t& count) override { return line_.WaitingCount(count); }
+  bool TakeLineError() override { return line_.TakeLineError(); }
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override { return line_.Read(buf, size, got); }
   bool Write(const void* data, std::uint32_t size) override { return line_.Write(data, size); }
   void Close() override { line_.Close(); }

@@ -290,25 +290,40 @@ TEST_F(ExchangeTest, CollectReplyBoundsAndNul) {
     std::string piece;
     int result;
     std::string after;
+    bool lineError = false;  // the device reports a parity, framing or overrun error with it
+    int flawed = 0;          // whether the reply may no longer be trusted
   } cases[] = {
       {"fits", "\nAB", "C\r", 1, "\nABC\r"},
-      {"NUL ends the piece", "", std::string("\nAB\0CD\r", 7), 0, "\nAB"},
-      {"full, excess dropped", std::string(79, 'a'), "bbb", 0, std::string(79, 'a')},
-      {"full, CR still ends it", std::string(79, 'a'), "bb\rcc", 1, std::string(78, 'a') + "\r"},
+      {"NUL ends the piece", "", std::string("\nAB\0CD\r", 7), 0, "\nAB", false, 1},
+      {"full, excess dropped", std::string(79, 'a'), "bbb", 0, std::string(79, 'a'), false, 1},
+      {"full, CR still ends it", std::string(79, 'a'), "bb\rcc", 1, std::string(78, 'a') + "\r", false, 1},
       {"CR kept, rest dropped", std::string(70, 'a') + "\r", std::string(20, 'c'),
-       1, std::string(70, 'a') + "\r" + std::string(8, 'c')},
+       1, std::string(70, 'a') + "\r" + std::string(8, 'c'), false, 1},
       {"nothing waiting", "\nX", "", 0, "\nX"},
+      {"line error", "", "\n1A2F\r", 1, "\n1A2F\r", true, 1},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     std::memset(buffer, 0x5A, sizeof buffer);
     std::memcpy(reply, c.before.c_str(), c.before.size() + 1);
-    if (!c.piece.empty()) dev.Arrive(c.piece);
+    Exchange.ReplyFlawed = 0;
+    if (!c.piece.empty()) dev.ArriveAt(dlg.now, c.piece, c.lineError);
     EXPECT_EQ(CollectReply(reply), c.result);
+    EXPECT_EQ(Exchange.ReplyFlawed, c.flawed);
     EXPECT_EQ(Reply(), c.after);
     EXPECT_EQ(buffer[kReplyBufferSize], 0x5A);
     DrainReceiveQueue();
   }
+}
+
+TEST_F(ExchangeTest, OnlyWhatHappensAfterTheSendFlawsTheReply) {
+  dev.ArriveAt(0, "noise", true);  // damage on the line before the command: drained with its bytes
+  Exchange.ReplyFlawed = 1;         // and a flaw left over from the previous reply
+  dev.ReplyTo("Rdt0000\r", "\n1A2F\r");
+  ReplyExchange(dlg, 0, "Rdt0000\r", reply);
+  EXPECT_EQ(RunToResult(ReplyExchange, "Rdt0000\r"), 1);
+  EXPECT_EQ(Reply(), "\n1A2F\r");
+  EXPECT_EQ(Exchange.ReplyFlawed, 0);
 }
 
 TEST_F(ExchangeTest, DrainAlwaysEnds) {
