@@ -21,6 +21,10 @@ constexpr const char* kCannotSend = "送信出来ません";
 constexpr const char* kBadClock = "設定日時が異常です";
 constexpr const char* kBadSampleCount = "温度データの数のデータが異常 !!";
 constexpr const char* kFiveBlanks = "     ";
+static_assert(kMaxSampleCount == kSampleTableSize, "a pointer that counts must fit the sample table");
+
+// A reader's exchange result for a reply that came complete but never counted, ask after ask.
+constexpr int kMalformedReply = -3;
 
 // A single-command job: its first state k01 and its states k02, k90 and k99.
 struct SingleJob {
@@ -169,10 +173,8 @@ void ReadSample(Dialog& dlg) {
   switch (SampleRead(dlg, 1, Jobs.SampleIndex, Jobs.SampleReplyBuffer)) {
     case 1: {
       UpdateProgress(dlg, 0, 0);
-      std::uint32_t word;
-      if (Jobs.SampleIndex >= 0 && Jobs.SampleIndex < kSampleTableSize &&
-          ParseLeadingHex(Jobs.SampleReplyBuffer, &word)) {
-        Jobs.SampleTable[Jobs.SampleIndex] = word;
+      if (Jobs.SampleIndex >= 0 && Jobs.SampleIndex < kSampleTableSize) {
+        Jobs.SampleTable[Jobs.SampleIndex] = Jobs.SampleWord;
       }
       ++Jobs.SampleIndex;
       Jobs.JobState = Jobs.SampleIndex < Jobs.SampleCount ? 12 : 14;
@@ -219,17 +221,8 @@ void StepDownloadJob(Dialog& dlg) {
       dlg.SetItemText(IDC_MEMO_CHECK_REPLY, Jobs.MemoText);
       dlg.SetItemText(IDC_START_CHECK_REPLY, Jobs.StartText);
       dlg.SetItemText(IDC_POINTER_REPLY, Jobs.PointerText);
-      std::int32_t count;
-      if (ParseLeadingDecimal(Jobs.PointerText, &count)) {
-        // More samples than the table holds cannot be read without losing some: refuse the
-        // download instead of writing past the table or silently dropping the rest.
-        if (count > kSampleTableSize) {
-          Fail(dlg, kBadSampleCount);
-          Jobs.JobState = 99;
-          break;
-        }
-        Jobs.SampleCount = count;
-      }
+      // The header reader let only a well-formed count that the table can hold through.
+      Jobs.SampleCount = Jobs.PointerCount;
       UpdateProgress(dlg, 1, Jobs.SampleCount);
       Jobs.SampleIndex = 0;
       Jobs.JobState = 12;
@@ -263,21 +256,39 @@ bool IsDownloadState(int state) {
   }
 }
 
-// Result of a reader's exchange step: the pending message for -1 and -2.
+// Result of a reader's exchange step: the pending message for -1, -2 and kMalformedReply.
 struct ReaderStep {
   int exchangeResult;
   const char* cannotSend;
   const char* noReply;
+  const char* malformed;
 };
 
 // Shared tail of both readers: 0 to go on, or the state to move to (19 on failure, `done`).
 int JudgeReaderStep(const ReaderStep& step, char* pending, int doneState, int currentState) {
+  const char* message = nullptr;
   switch (step.exchangeResult) {
     case 1: return doneState;
-    case -1: std::snprintf(pending, kReplyBufferSize, "%s", step.cannotSend); return 19;
-    case -2: std::snprintf(pending, kReplyBufferSize, "%s", step.noReply); return 19;
+    case -1: message = step.cannotSend; break;
+    case -2: message = step.noReply; break;
+    case kMalformedReply: message = step.malformed; break;
     default: return currentState;
   }
+  std::snprintf(pending, kReplyBufferSize, "%s", message);
+  return 19;
+}
+
+// A complete reply that does not count is asked for again at once with the same command: noise
+// seldom strikes the same reply twice, and a number taken from a spoilt reply would be a wrong
+// season presented as a good one. Each ask keeps the exchange's own time-out and resend.
+// Returns what the reader judges: 1 the reply counts, 0 asked again, -1 the new ask could not be
+// sent, kMalformedReply when no ask is left.
+int KeepIfWellFormed(Dialog& dlg, bool wellFormed, int& asks, const char* command, char* reply) {
+  if (wellFormed) return 1;
+  if (asks >= kAsksPerReply) return kMalformedReply;
+  ++asks;
+  ReplyExchange(dlg, 0, command, reply);
+  return ReplyExchange(dlg, 1, command, reply);
 }
 
 int FinishReader(Dialog& dlg, int& state, const char* pending) {
@@ -327,19 +338,35 @@ int HeaderRead(Dialog& dlg, int mode, char* memo, char* start, char* pointer) {
   switch (state) {
     case 1: {
       const int r = ReplyExchange(dlg, 1, kReadMemoCommand, memo);
-      state = JudgeReaderStep({r, "送信出来ません[MEM] ！！", "応答が有りません[MEM] ！！"}, pending, 2, 1);
+      state = JudgeReaderStep({r, "送信出来ません[MEM] ！！", "応答が有りません[MEM] ！！", nullptr}, pending, 2, 1);
       if (state == 2) ReplyExchange(dlg, 0, kReadStartCommand, start);
       return 0;
     }
     case 2: {
       const int r = ReplyExchange(dlg, 1, kReadStartCommand, start);
-      state = JudgeReaderStep({r, "送信出来ません[STR] ！！", "応答が有りません[STR] ！！"}, pending, 3, 2);
-      if (state == 3) ReplyExchange(dlg, 0, kReadPointerCommand, pointer);
+      state = JudgeReaderStep({r, "送信出来ません[STR] ！！", "応答が有りません[STR] ！！", nullptr}, pending, 3, 2);
+      if (state == 3) {
+        Jobs.PointerAsks = 1;
+        ReplyExchange(dlg, 0, kReadPointerCommand, pointer);
+      }
       return 0;
     }
     case 3: {
-      const int r = ReplyExchange(dlg, 1, kReadPointerCommand, pointer);
-      state = JudgeReaderStep({r, "送信出来ません[PT] ！！", "応答が有りません[PT] ！！"}, pending, 10, 3);
+      int r = ReplyExchange(dlg, 1, kReadPointerCommand, pointer);
+      if (r == 1) {
+        // Checked as received: with its line breaks removed "7", LF, "200" would read 7200.
+        std::int32_t count = 0;
+        const bool wellFormed = Exchange.ReplyFlawed == 0 && CheckPointerReply(pointer, &count);
+        if (wellFormed && count > kMaxSampleCount) {
+          // A clean count the table cannot hold: asking again would only bring it back.
+          r = kMalformedReply;
+        } else {
+          if (wellFormed) Jobs.PointerCount = count;
+          r = KeepIfWellFormed(dlg, wellFormed, Jobs.PointerAsks, kReadPointerCommand, pointer);
+        }
+      }
+      state = JudgeReaderStep({r, "送信出来ません[PT] ！！", "応答が有りません[PT] ！！", kBadSampleCount}, pending,
+                              10, 3);
       return 0;
     }
     case 10:
@@ -357,14 +384,20 @@ int SampleRead(Dialog& dlg, int mode, int index, char* reply) {
   char* pending = Jobs.SamplePendingText;
   if (mode == 0) {
     state = 1;
+    Jobs.SampleAsks = 1;
     FormatSampleCommand(Jobs.SampleCommandBuffer, index);
     ReplyExchange(dlg, 0, Jobs.SampleCommandBuffer, reply);
     return 0;
   }
   switch (state) {
     case 1: {
-      const int r = ReplyExchange(dlg, 1, Jobs.SampleCommandBuffer, reply);
-      state = JudgeReaderStep({r, "送信出来ません[TAVO] ！！", "応答が有りません[TAVO] ！！"}, pending, 10, 1);
+      int r = ReplyExchange(dlg, 1, Jobs.SampleCommandBuffer, reply);
+      if (r == 1) {
+        const bool wellFormed = Exchange.ReplyFlawed == 0 && CheckSampleReply(reply, &Jobs.SampleWord);
+        r = KeepIfWellFormed(dlg, wellFormed, Jobs.SampleAsks, Jobs.SampleCommandBuffer, reply);
+      }
+      state = JudgeReaderStep({r, "送信出来ません[TAVO] ！！", "応答が有りません[TAVO] ！！", kNoProperReply},
+                              pending, 10, 1);
       return 0;
     }
     case 10:

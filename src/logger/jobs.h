@@ -43,9 +43,16 @@ struct JobsState {
 
   int HeaderReaderState = 0;
   char HeaderPendingText[kReplyBufferSize] = {};
+  int PointerAsks = 0;             // asks of the pointer so far in this header read
+  std::int32_t PointerCount = 0;   // the count of the last pointer reply that counted
   int SampleReaderState = 0;
   char SamplePendingText[kReplyBufferSize] = {};
+  int SampleAsks = 0;              // asks of the current sample so far
+  std::uint32_t SampleWord = 0;    // the number of the last sample reply that counted
 };
+
+// How often a reply that does not count is asked for: the first ask and two more.
+inline constexpr int kAsksPerReply = 3;
 extern JobsState Jobs;
 
 void JobTick(Dialog& dlg);

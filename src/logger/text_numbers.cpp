@@ -3,8 +3,6 @@
 namespace pt {
 namespace {
 
-bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -12,36 +10,45 @@ int HexDigit(char c) {
   return -1;
 }
 
-}  // namespace
+// Before the number: the logger's LF, or blanks; a CR would mean the reply had ended already.
+const char* SkipLeadingBlanks(const char* p) {
+  while (*p == '\n' || *p == ' ' || *p == '\t') ++p;
+  return p;
+}
 
-bool ParseLeadingDecimal(const char* text, std::int32_t* value) {
-  const char* p = text;
-  while (IsSpace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = (*p++ == '-');
-  if (*p < '0' || *p > '9') return false;
-  std::int64_t magnitude = 0;
-  for (; *p >= '0' && *p <= '9'; ++p) {
-    if (magnitude <= INT32_MAX) magnitude = magnitude * 10 + (*p - '0');
-  }
-  if (negative) {
-    *value = magnitude > static_cast<std::int64_t>(INT32_MAX) + 1 ? INT32_MIN : static_cast<std::int32_t>(-magnitude);
-  } else {
-    *value = magnitude > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(magnitude);
+// After the number: only the line's ending, up to the end of what was received.
+bool OnlyLineEndFollows(const char* p) {
+  for (; *p != '\0'; ++p) {
+    if (*p != '\r' && *p != '\n' && *p != ' ' && *p != '\t') return false;
   }
   return true;
 }
 
-bool ParseLeadingHex(const char* text, std::uint32_t* value) {
-  const char* p = text;
-  while (IsSpace(*p)) ++p;
-  bool negative = false;
-  if (*p == '+' || *p == '-') negative = (*p++ == '-');
-  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && HexDigit(p[2]) >= 0) p += 2;
-  if (HexDigit(*p) < 0) return false;
+}  // namespace
+
+bool CheckSampleReply(const char* reply, std::uint32_t* value) {
+  const char* p = SkipLeadingBlanks(reply);
+  if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
   std::uint32_t v = 0;
-  for (; HexDigit(*p) >= 0; ++p) v = (v << 4) | static_cast<std::uint32_t>(HexDigit(*p));
-  *value = negative ? 0u - v : v;
+  int digits = 0;
+  for (; HexDigit(*p) >= 0; ++p, ++digits) {
+    if (digits == 8) return false;
+    v = (v << 4) | static_cast<std::uint32_t>(HexDigit(*p));
+  }
+  if (digits == 0 || !OnlyLineEndFollows(p)) return false;
+  *value = v;
+  return true;
+}
+
+bool CheckPointerReply(const char* reply, std::int32_t* value) {
+  const char* p = SkipLeadingBlanks(reply);
+  std::int64_t v = 0;
+  int digits = 0;
+  for (; *p >= '0' && *p <= '9'; ++p, ++digits) {
+    if (v <= INT32_MAX) v = v * 10 + (*p - '0');
+  }
+  if (digits == 0 || !OnlyLineEndFollows(p)) return false;
+  *value = v > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(v);
   return true;
 }
 

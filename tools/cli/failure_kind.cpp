@@ -28,7 +28,7 @@ FailureReading ReadFailure(const char* text, const char* caption, bool ackJob, c
     return {kExitBadInput, "the clock must be 14 characters, YYYYMMDDhhmmss"};
   }
   if (StartsWith(text, "温度データの数のデータが異常")) {
-    return {kExitData, "the logger's sample count is more than a download can hold; no report written"};
+    return {kExitData, "the logger's sample count is unreadable or more than a download can hold; no report written"};
   }
   if (std::strcmp(text, "年月日時分のデータが異常") == 0) {
     return {kExitData, "the start record is not a usable date; " + report + " is incomplete"};

@@ -293,76 +293,152 @@ TEST_F(JobsTest, FourTicksPerSampleOnACleanLine) {
   EXPECT_NE(std::find(dlg_.log.begin(), dlg_.log.end(), "text 1169 [119/120 ]"), dlg_.log.end());
 }
 
-TEST_F(JobsTest, PointerRepliesThatAreNoCountOrTooLarge) {
+// What a noisy line makes of a reply: the bytes that arrive for the first asks of one command
+// (with a line error reported alongside where `lineError`), before the logger's own reply.
+struct Spoilt {
+  std::string bytes;
+  bool lineError = false;
+};
+
+TEST_F(JobsTest, PointerRepliesThatDoNotCount) {
+  const Spoilt letters{"\nabc\r"};
   struct Case {
-    const char* pointer;
-    int previousCount;
+    const char* name;
+    std::vector<Spoilt> firstAsks;
+    std::string pointer;  // the logger's own reply from then on
+    int pointerAsks;
     std::vector<std::string> samples;
     bool report;
-    const char* message;
   } const cases[] = {
-      {"0", 5, {"Rdt0000\r"}, true, nullptr},
-      {"abc", 0, {"Rdt0000\r"}, true, nullptr},                   // first download: count 0
-      {"abc", 2, {"Rdt0000\r", "Rdt0001\r"}, true, nullptr},      // later: the last count again
-      {"-4", 2, {"Rdt0000\r"}, true, nullptr},
-      {"12000", 2, {}, false, "温度データの数のデータが異常 !!"},  // more than the table holds
-      {"10001", 2, {}, false, "温度データの数のデータが異常 !!"},
+      {"zero", {}, "0", 1, {"Rdt0000\r"}, true},
+      {"no number", {}, "abc", 3, {}, false},
+      {"a sign", {}, "-4", 3, {}, false},
+      {"a line break inside", {}, "7\n200", 3, {}, false},
+      {"more than the table holds", {}, "12000", 1, {}, false},
+      {"one more than the table holds", {}, "10001", 1, {}, false},
+      {"spoilt twice, then clean", {letters, letters}, "2", 3, {"Rdt0000\r", "Rdt0001\r"}, true},
+      {"a line error under clean bytes", {{"\n2\r", true}}, "2", 2, {"Rdt0000\r", "Rdt0001\r"}, true},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.pointer);
+    SCOPED_TRACE(c.name);
     writes_.clear();
     dlg_.boxes.clear();
-    sink_.writes.clear();
     sink_.creates = 0;
-    Jobs.SampleCount = c.previousCount;
+    Jobs.SampleCount = 5;
     logger_.pointer = c.pointer;
+    std::size_t asked = 0;
+    device_.responder = [&](const std::string& cmd) {
+      writes_.push_back({cmd, dlg_.now});
+      if (cmd == "Rpt\r" && asked < c.firstAsks.size()) {
+        const Spoilt& s = c.firstAsks[asked++];
+        device_.ArriveAt(dlg_.now, s.bytes, s.lineError);
+        return std::string();
+      }
+      return logger_.Answer(cmd);
+    };
     RunJob(DownloadJob);
     std::vector<std::string> samples;
+    int pointerAsks = 0;
     for (const auto& w : Commands()) {
       if (w.rfind("Rdt", 0) == 0) samples.push_back(w);
+      if (w == "Rpt\r") ++pointerAsks;
     }
+    EXPECT_EQ(pointerAsks, c.pointerAsks);
     EXPECT_EQ(samples, c.samples);
     EXPECT_EQ(sink_.creates, c.report ? 1 : 0);
-    if (c.message == nullptr) {
+    if (c.report) {
       EXPECT_TRUE(dlg_.boxes.empty());
     } else {
       ASSERT_EQ(dlg_.boxes.size(), 1u);
-      EXPECT_EQ(dlg_.boxes[0].text, c.message);
-      EXPECT_EQ(Jobs.SampleCount, c.previousCount);
+      EXPECT_EQ(dlg_.boxes[0].text, "温度データの数のデータが異常 !!");
+      EXPECT_EQ(dlg_.boxes[0].caption, "");
+      EXPECT_EQ(Jobs.SampleCount, 5) << "a count that did not count changes nothing";
     }
     EXPECT_EQ(Jobs.JobState, 0);
     EXPECT_EQ(Jobs.BusyFlag, 0);
   }
 }
 
-TEST_F(JobsTest, SampleReplyWithoutANumberKeepsItsSlot) {
-  Jobs.SampleTable[1] = 0xABCD;
-  device_.responder = [this](const std::string& cmd) {
-    writes_.push_back({cmd, dlg_.now});
-    if (cmd == "Rdt0001\r") return std::string("\nzz\r");
-    return logger_.Answer(cmd);
+TEST_F(JobsTest, SpoiltSampleRepliesAreAskedAgain) {
+  const Spoilt letters{"\n4Z94\r"};
+  struct Case {
+    const char* name;
+    std::vector<Spoilt> firstAsks;  // for Rdt0001, whose clean reply is 4194
+    int sends;                      // of Rdt0001
+    std::int64_t askedAgainAfterMs; // from its first send to its second; 0: not compared
+    bool exact;                     // false: the download fails with no report
+  } const cases[] = {
+      {"clean, with an LF after the CR", {{"\n4194\r\n"}}, 1, 0, true},
+      {"letters", {letters}, 2, 20, true},
+      {"a stray byte before the LF", {{"X\n4194\r"}}, 2, 20, true},
+      {"a stray digit before the LF", {{"7\n4194\r"}}, 2, 20, true},
+      {"a byte from 0x80 up", {{"\n41\x94" "4\r"}}, 2, 20, true},
+      {"a sign", {{"\n-4194\r"}}, 2, 20, true},
+      {"nine digits", {{"\n000004194\r"}}, 2, 20, true},
+      {"a NUL after the LF: no CR, so the exchange resends", {{std::string("\n\0" "4194\r", 7)}}, 2, 1010, true},
+      {"a line error under clean bytes", {{"\n4194\r", true}}, 2, 20, true},
+      {"spoilt twice", {letters, letters}, 3, 20, true},
+      {"spoilt on every ask", {letters, letters, letters}, 3, 20, false},
   };
-  RunJob(DownloadJob);
-  EXPECT_EQ(Jobs.SampleTable[0], 0x0130u);
-  EXPECT_EQ(Jobs.SampleTable[1], 0xABCDu);
-  EXPECT_EQ(Jobs.SampleTable[2], 0x0234u);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writes_.clear();
+    dlg_.boxes.clear();
+    sink_.creates = 0;
+    Jobs.SampleTable[1] = 0xABCD;
+    std::size_t asked = 0;
+    device_.responder = [&](const std::string& cmd) {
+      writes_.push_back({cmd, dlg_.now});
+      if (cmd == "Rdt0001\r" && asked < c.firstAsks.size()) {
+        const Spoilt& s = c.firstAsks[asked++];
+        device_.ArriveAt(dlg_.now, s.bytes, s.lineError);
+        return std::string();
+      }
+      return logger_.Answer(cmd);
+    };
+    RunJob(DownloadJob);
+    std::vector<std::int64_t> sentAt;
+    for (const auto& w : writes_) {
+      if (w.bytes == "Rdt0001\r") sentAt.push_back(w.atMs);
+    }
+    ASSERT_EQ(sentAt.size(), static_cast<std::size_t>(c.sends));
+    if (c.askedAgainAfterMs != 0) {
+      EXPECT_EQ(sentAt[1] - sentAt[0], c.askedAgainAfterMs);
+    }
+    if (c.exact) {
+      EXPECT_TRUE(dlg_.boxes.empty());
+      EXPECT_EQ(Jobs.SampleTable[1], 0x4194u);
+      EXPECT_EQ(Jobs.SampleTable[2], 0x0234u);
+      EXPECT_EQ(sink_.creates, 1);
+    } else {
+      ASSERT_EQ(dlg_.boxes.size(), 1u);
+      EXPECT_EQ(dlg_.boxes[0].text, kNoProperReply);
+      EXPECT_EQ(dlg_.boxes[0].caption, "");
+      EXPECT_EQ(Jobs.SampleTable[1], 0xABCDu);
+      EXPECT_EQ(Commands().back(), "Rdt0001\r") << "no later sample is asked";
+      EXPECT_EQ(sink_.creates, 0);
+      EXPECT_TRUE(dlg_.IsEnabled(IDC_DOWNLOAD));
+    }
+  }
 }
 
 TEST_F(JobsTest, NoisyRepliesNeverOverrunTheBuffers) {
   device_.responder = [this](const std::string& cmd) {
     writes_.push_back({cmd, dlg_.now});
     std::string a = logger_.Answer(cmd);
+    if (cmd == "Rpt\r") return a;        // the count gets through, so the samples are asked
     return std::string(300, 'Z') + a;  // a long run without CR before the real reply
   };
   Jobs.SampleTable[0] = 0x1234;
   RunJob(DownloadJob);
   // The noise fills the buffer; the CR still ends the reply in its last place.
   EXPECT_EQ(std::string(Jobs.MemoText), std::string(78, 'Z'));
-  // A pointer lost in noise is no count: the previous one (0) stands and sample 0 is still read,
-  // its noisy reply leaving the slot alone.
-  EXPECT_EQ(Jobs.SampleCount, 0);
+  // A sample reply lost in noise is no number: asked three times, then the download stops with
+  // its slot left alone and no report.
+  EXPECT_EQ(Jobs.SampleCount, 3);
   EXPECT_EQ(Jobs.SampleTable[0], 0x1234u);
-  EXPECT_EQ(writes_.back().bytes, "Rdt0000\r");
+  EXPECT_EQ(Commands(), (std::vector<std::string>{"Rmem\r", "Rstr\r", "Rpt\r", "Rdt0000\r", "Rdt0000\r", "Rdt0000\r"}));
+  EXPECT_EQ(sink_.creates, 0);
 }
 
 TEST_F(JobsTest, HeaderOrSampleFailureEndsTheDownloadWithoutAReport) {
