@@ -1,70 +1,20 @@
 // How close a console download comes to the speed of the line: paddytherm-cli fetches 2000
-// samples from the simulated logger, which sends its replies no faster than the line would, at
-// 9600 and at 19200 baud. Prints the time a sample takes (from the simulator's transcript: the
-// first sample command to the last, over the commands between), the time its bytes need on the
-// wire (command and reply, 11 bits a byte with start, parity and stop bit), and their ratio.
+// samples from the paced simulated logger at 9600 and at 19200 baud. Prints the time a sample
+// takes, the time its bytes need on the wire (command and reply, 11 bits a byte with start,
+// parity and stop bit), and their ratio.
 #include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdio>
-#include <fstream>
 #include <string>
-#include <vector>
 
-#include "sim_child.h"
+#include "cli_download_timing.h"
 
 namespace {
 
 constexpr int kSamples = 2000;
 constexpr double kCommandBytes = 8;  // "Rdt0000" CR
 constexpr double kReplyBytes = 6;    // LF, four hexadecimal digits, CR
-
-struct Figures {
-  bool ok = false;
-  double msPerSample = 0;
-  double totalMs = 0;
-};
-
-Figures Measure(const std::string& dir, unsigned baud) {
-  Figures f;
-  const std::string tty = dir + "/tty", transcript = dir + "/transcript-" + std::to_string(baud);
-  sim::SimChild logger;
-  if (!logger.Start(PT_LOGGER_SIM_PATH,
-                    {"--link", tty, "--pace", "--samples", std::to_string(kSamples), "--transcript", transcript,
-                     "--exit-after", "600"},
-                    5000)) {
-    std::fprintf(stderr, "the simulator did not start\n");
-    return f;
-  }
-  std::string err;
-  const int status = sim::RunToEnd(PT_CLI_PATH,
-                                   {"download", "--port", tty, "--baud", std::to_string(baud), "--dir", dir,
-                                    "--no-progress"},
-                                   600000, err);
-  logger.Stop();
-  if (status != 0) {
-    std::fprintf(stderr, "paddytherm-cli ended with %d: %s\n", status, err.c_str());
-    return f;
-  }
-  std::vector<long long> sampleTimes;
-  long long first = -1, last = -1;
-  std::ifstream in(transcript);
-  for (std::string line; std::getline(in, line);) {
-    const auto space = line.find(' ');
-    const long long ms = std::atoll(line.c_str());
-    if (first < 0) first = ms;
-    last = ms;
-    if (space != std::string::npos && line.compare(space + 1, 3, "Rdt") == 0) sampleTimes.push_back(ms);
-  }
-  if (sampleTimes.size() != static_cast<std::size_t>(kSamples)) {
-    std::fprintf(stderr, "expected %d sample commands, saw %zu\n", kSamples, sampleTimes.size());
-    return f;
-  }
-  f.msPerSample = static_cast<double>(sampleTimes.back() - sampleTimes.front()) / (kSamples - 1);
-  f.totalMs = static_cast<double>(last - first);
-  f.ok = true;
-  return f;
-}
 
 }  // namespace
 
@@ -79,7 +29,7 @@ int main() {
               "ratio", "total ms");
   int failures = 0;
   for (unsigned baud : {9600u, 19200u}) {
-    const Figures f = Measure(dir, baud);
+    const bench::DownloadTiming f = bench::TimeCliDownload(PT_CLI_PATH, dir, baud, kSamples);
     if (!f.ok) {
       ++failures;
       continue;
