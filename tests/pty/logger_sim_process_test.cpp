@@ -9,11 +9,15 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cerrno>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "serial/serial_device_posix.h"
 #include "sim_child.h"
 #include "sim_season.h"
 
@@ -200,6 +204,54 @@ TEST_F(LoggerSimProcess, OverLongLinesAreRefusedAndLoggedCut) {
   EXPECT_EQ(lines[0], " " + std::string(64, 'A') + "\\r [over-long: 100 bytes]");
   EXPECT_EQ(lines[1], " Rpt\\r");
   EXPECT_LE(times[0], times[1]);
+}
+
+// Two clients of the program's own kind (TIOCEXCL and flock) open at the same instant: one
+// gets EBUSY, and the loser's close must not undo the winner's line settings.
+TEST_F(LoggerSimProcess, OfTwoOpensAtOnceOneIsBusyAndTheOtherGetsACleanLine) {
+  Start({});
+  pt::LineControl line;
+  line.baudRate = 9600;
+  line.byteSize = 8;
+  line.parity = 2;
+  line.binary = true;
+  const long long end = NowMs() + 8000;
+  int tries = 0;
+  for (; tries < 50 && NowMs() < end; ++tries) {
+    pt::PosixSerialDevice dev[2];
+    int result[2] = {-1, -1};
+    std::atomic<int> ready{0};
+    std::atomic<bool> go{false};
+    auto open = [&](int k) {
+      ++ready;
+      while (!go) {
+      }
+      result[k] = dev[k].Open(Path("tty").c_str());
+    };
+    std::thread a(open, 0), b(open, 1);
+    while (ready < 2) {
+    }
+    go = true;
+    a.join();
+    b.join();
+    const int w = result[0] == 0 ? 0 : 1;
+    ASSERT_EQ(result[w], 0) << "try " << tries;
+    ASSERT_EQ(result[1 - w], EBUSY) << "try " << tries;
+    ASSERT_TRUE(dev[w].SetLineControl(line));
+    usleep(10000);  // time for the simulator to see the loser's close
+    ASSERT_TRUE(dev[w].Write("Rmem\r", 5));
+    std::string reply;
+    for (const long long until = NowMs() + 2000; reply.find('\r') == std::string::npos && NowMs() < until;) {
+      pollfd p{dev[w].fd(), POLLIN, 0};
+      char buf[64];
+      std::uint32_t got = 0;
+      if (poll(&p, 1, 20) > 0 && dev[w].Read(buf, sizeof buf, got)) reply.append(buf, got);
+    }
+    ASSERT_EQ(reply, "\nPADDY A-1       \r") << "try " << tries;
+    dev[w].Close();
+    usleep(10000);  // and the winner's, before the next pair
+  }
+  EXPECT_GE(tries, 20);
 }
 
 }  // namespace
