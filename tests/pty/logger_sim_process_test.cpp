@@ -9,9 +9,14 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
+#include <cctype>
 #include <cerrno>
+#include <cstdio>
 #include <fstream>
+#include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -19,6 +24,7 @@
 
 #include "serial/serial_device_posix.h"
 #include "sim_child.h"
+#include "sim_protocol.h"
 #include "sim_season.h"
 
 namespace {
@@ -252,6 +258,125 @@ TEST_F(LoggerSimProcess, OfTwoOpensAtOnceOneIsBusyAndTheOtherGetsACleanLine) {
     usleep(10000);  // and the winner's, before the next pair
   }
   EXPECT_GE(tries, 20);
+}
+
+// The rule the program is being taught: LF, 1 to 8 hex digits, CR, nothing else but white space.
+bool StrictSample(const std::string& r) {
+  const std::size_t lf = r.find('\n'), cr = r.find('\r');
+  const auto blank = [&](std::size_t from, std::size_t to) {
+    return r.find_first_not_of(" \t\v\f\r\n", from) >= to;
+  };
+  return lf != std::string::npos && cr != std::string::npos && cr > lf + 1 && cr <= lf + 9 &&
+         blank(0, lf) && blank(cr, r.size()) &&
+         r.find_first_not_of("0123456789ABCDEFabcdef", lf + 1) == cr;
+}
+
+// The "spoilt <index> <kind>" lines of the transcript, without their times.
+std::vector<std::string> Spoilt(const std::string& transcript) {
+  std::vector<std::string> out;
+  for (const std::string& line : sim::ReadTranscriptCommands(transcript))
+    if (line.rfind("spoilt ", 0) == 0) out.push_back(line);
+  return out;
+}
+
+TEST_F(LoggerSimProcess, EachSpoilKindMalformsTheFirstAskOnlyAndIsLogged) {
+  const std::vector<std::string> words = {"1A2F", "0190", "4194", "0FFF", "FFFF", "0000", "0A0A", "3C3C"};
+  std::string file;
+  for (const std::string& w : words) file += w + "\n";
+  std::ofstream(Path("words")) << file;
+  const auto isHigh = [](char c) { return static_cast<unsigned char>(c) >= 0x80; };
+  // Whether `r` is `clean` spoilt that way.
+  const std::pair<const char*, std::function<bool(const std::string&, const std::string&)>> kinds[] = {
+      {"letters", [](const std::string& r, const std::string& clean) {
+         int changed = 0;
+         for (std::size_t i = 0; r.size() == clean.size() && i < r.size(); ++i)
+           if (r[i] != clean[i]) changed += r[i] >= 'G' && r[i] <= 'Z' ? 1 : 100;
+         return changed == 1;
+       }},
+      {"stray-byte", [](const std::string& r, const std::string& clean) {
+         return r.size() == clean.size() + 1 && r.substr(1) == clean && r[0] > ' ' && r[0] < 0x7F &&
+                !std::isxdigit(static_cast<unsigned char>(r[0]));
+       }},
+      {"stray-digit", [](const std::string& r, const std::string& clean) {
+         return r.size() == clean.size() + 1 && r.substr(1) == clean && std::isdigit(static_cast<unsigned char>(r[0]));
+       }},
+      {"high-byte", [&](const std::string& r, const std::string& clean) {
+         const auto high = std::find_if(r.begin(), r.end(), isHigh);
+         if (std::count_if(r.begin(), r.end(), isHigh) != 1 || high == r.begin() || high + 1 == r.end())
+           return false;
+         std::string without = r, replaced = r;
+         without.erase(high - r.begin(), 1);
+         replaced[high - r.begin()] = clean[high - r.begin()];
+         return without == clean || (r.size() == clean.size() && replaced == clean);
+       }},
+      {"nul", [](const std::string& r, const std::string& clean) {
+         return r == "\n" + std::string(1, '\0') + clean.substr(1);
+       }},
+      {"silent", [](const std::string& r, const std::string&) { return r.empty(); }},
+  };
+  for (const auto& [kind, spoilt] : kinds) {
+    Start({"--words", Path("words"), "--spoil", "100", "--spoil-kinds", kind});
+    RawClient client(Path("tty"), B9600);
+    ASSERT_TRUE(client.ok());
+    std::vector<std::string> expected;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+      const std::string ask = "Rdt000" + std::to_string(i) + "\r", clean = "\n" + words[i] + "\r";
+      long long ms = 0;
+      const std::string first = client.Ask(ask, ms, kind == std::string("silent") ? 150 : 2000);
+      EXPECT_TRUE(spoilt(first, clean)) << kind << ": " << sim::EscapeLine(first);
+      EXPECT_FALSE(StrictSample(first)) << kind << ": " << sim::EscapeLine(first);
+      EXPECT_EQ(client.Ask(ask, ms), clean) << kind << ": the repeat is clean";
+      expected.push_back("spoilt " + std::to_string(i) + " " + kind);
+    }
+    EXPECT_EQ(Spoilt(Path("transcript")), expected);
+    sim_.Stop();
+  }
+}
+
+TEST_F(LoggerSimProcess, SpoilsItsShareOfSamplesTheSameWayForTheSameSeed) {
+  // Each run asks every sample once, the whole download twice; no silent kind, to keep it quick.
+  const auto run = [&](const char* seed, int downloads) {
+    Start({"--samples", "1000", "--spoil", "3", "--seed", seed, "--spoil-kinds",
+           "letters,stray-byte,stray-digit,high-byte,nul"});
+    RawClient client(Path("tty"), B9600);
+    long long ms = 0;
+    for (int d = 0; d < downloads; ++d)
+      for (int i = 0; i < 1000; ++i) {
+        char ask[16];
+        std::snprintf(ask, sizeof ask, "Rdt%04d\r", i);
+        client.Ask(ask, ms);
+      }
+    sim_.Stop();
+    return Spoilt(Path("transcript"));
+  };
+  const std::vector<std::string> twice = run("5", 2), again = run("5", 1), other = run("6", 1);
+  ASSERT_EQ(twice.size(), 2 * again.size());
+  EXPECT_TRUE(std::equal(again.begin(), again.end(), twice.begin())) << "first download";
+  EXPECT_TRUE(std::equal(again.begin(), again.end(), twice.begin() + again.size())) << "second";
+  EXPECT_GE(again.size(), 15u);
+  EXPECT_LE(again.size(), 45u);
+  std::set<std::string> kinds;
+  for (const std::string& s : again) kinds.insert(s.substr(s.rfind(' ') + 1));
+  EXPECT_EQ(kinds.size(), 5u) << "every kind asked for is used";
+  EXPECT_NE(again, other);
+  EXPECT_GE(other.size(), 15u);
+  EXPECT_LE(other.size(), 45u);
+}
+
+TEST_F(LoggerSimProcess, SpoilAlwaysSpoilsEveryAskOfThatSample) {
+  std::ofstream(Path("words")) << "0190\n4194\n0FFF\n";
+  Start({"--words", Path("words"), "--spoil-always", "1"});
+  RawClient client(Path("tty"), B9600);
+  long long ms = 0;
+  for (int ask = 0; ask < 3; ++ask) {
+    const std::string r = client.Ask("Rdt0001\r", ms);
+    EXPECT_FALSE(StrictSample(r)) << sim::EscapeLine(r);
+    EXPECT_EQ(r.size(), 6u) << sim::EscapeLine(r);
+  }
+  EXPECT_EQ(client.Ask("Rdt0000\r", ms), "\n0190\r");
+  EXPECT_EQ(client.Ask("Rdt0002\r", ms), "\n0FFF\r");
+  EXPECT_EQ(Spoilt(Path("transcript")),
+            std::vector<std::string>(3, "spoilt 1 letters"));
 }
 
 }  // namespace

@@ -37,7 +37,8 @@ class Simulator {
  public:
   Simulator(const sim::Options& opts, sim::Logger logger, sim::Pty pty, std::FILE* transcript)
       : opts_(opts), logger_(std::move(logger)), pty_(pty), transcript_(transcript),
-        rng_(opts.seed), start_(NowMicros()) {
+        rng_(opts.seed), spoiler_(opts.seed, opts.spoilPercent, opts.spoilKinds, opts.spoilAlways),
+        start_(NowMicros()) {
     // Before anyone learns the terminal's name, so no client's close goes unseen.
     WatchClientCloses();
   }
@@ -58,6 +59,7 @@ class Simulator {
     }
   }
   void OnLine();
+  void Note(std::int64_t nowMs, const std::string& text);
   void Send(const std::string& bytes);
   void HangUp();
   void WatchClientCloses();
@@ -68,10 +70,12 @@ class Simulator {
   sim::Pty pty_;
   std::FILE* transcript_;
   sim::Rng rng_;
+  sim::Spoiler spoiler_;
   std::int64_t start_;
   sim::LineAssembler lines_;
   std::string lastLine_;
   bool haveLast_ = false;
+  std::string lastAnswered_;  // the last line that reached the reply (for --spoil)
   long commands_ = 0;
   bool hungUp_ = false;
   int notify_ = -1;
@@ -132,12 +136,9 @@ int Simulator::Run() {
 void Simulator::OnLine() {
   const std::int64_t now = NowMs();
   const std::string& line = lines_.Line();
-  if (transcript_) {
-    std::string shown = sim::EscapeLine(line) + "\\r";
-    if (lines_.OverLong()) shown += " [over-long: " + std::to_string(lines_.Length()) + " bytes]";
-    std::fprintf(transcript_, "%lld %s\n", static_cast<long long>(now), shown.c_str());
-    std::fflush(transcript_);
-  }
+  std::string shown = sim::EscapeLine(line) + "\\r";
+  if (lines_.OverLong()) shown += " [over-long: " + std::to_string(lines_.Length()) + " bytes]";
+  Note(now, shown);
   ++commands_;
   if (opts_.hangupAfter >= 0 && commands_ > opts_.hangupAfter) {
     HangUp();
@@ -151,6 +152,17 @@ void Simulator::OnLine() {
     if (!repeated) return;
   }
   std::string reply = lines_.OverLong() ? sim::kRefusal : logger_.Answer(line, now);
+  // A sample asked again straight after its reply (the client's resend) is a repeat.
+  const bool repeat = line == lastAnswered_;
+  lastAnswered_ = line;
+  std::size_t index = 0;
+  if (sim::SampleIndex(line, index) && index < logger_.Data().words.size()) {
+    if (const auto kind = spoiler_.For(index, repeat)) {
+      Note(now, "spoilt " + std::to_string(index) + " " + sim::SpoilKindName(*kind));
+      reply = spoiler_.Apply(*kind, reply, index);
+      if (reply.empty()) return;  // silent
+    }
+  }
   if (opts_.nul) reply = sim::WithNul(reply);
   if (opts_.noise > 0) reply = sim::Noise(static_cast<std::size_t>(opts_.noise), rng_) + reply;
   termios t{};
@@ -193,10 +205,13 @@ void Simulator::HangUp() {
   hungUp_ = true;
   sim::ClosePty(pty_);
   if (!opts_.link.empty()) sim::RemoveLink(opts_.link, pty_.slavePath);
-  if (transcript_) {
-    std::fprintf(transcript_, "%lld hangup\n", static_cast<long long>(NowMs()));
-    std::fflush(transcript_);
-  }
+  Note(NowMs(), "hangup");
+}
+
+void Simulator::Note(std::int64_t nowMs, const std::string& text) {
+  if (!transcript_) return;
+  std::fprintf(transcript_, "%lld %s\n", static_cast<long long>(nowMs), text.c_str());
+  std::fflush(transcript_);
 }
 
 bool ReadFile(const std::string& path, std::string& text) {
