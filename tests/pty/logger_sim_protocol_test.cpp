@@ -306,6 +306,12 @@ TEST(LoggerSimOptions, ParsesOrRefusesWithAMessage) {
   EXPECT_EQ(o.hangupAfter, 3);
   ASSERT_TRUE(o.clock.has_value());
   EXPECT_EQ(FormatClock(*o.clock), "20081231235959");
+  EXPECT_EQ(o.spoilKinds.size(), std::size(kAllSpoilKinds)) << "all kinds unless told";
+  ASSERT_TRUE(ParseOptions({"--spoil", "2.5", "--spoil-kinds", "nul,silent", "--spoil-always",
+                            "7", "--spoil-always", "9"}, o, error)) << error;
+  EXPECT_EQ(o.spoilPercent, 2.5);
+  EXPECT_EQ(o.spoilKinds, (std::vector<SpoilKind>{SpoilKind::kNul, SpoilKind::kSilent}));
+  EXPECT_EQ(o.spoilAlways, (std::vector<int>{7, 9}));
 
   const std::vector<std::vector<std::string>> bad = {
       {"--samples", "10001"}, {"--samples", "-1"},       {"--samples", "12x"},
@@ -313,6 +319,9 @@ TEST(LoggerSimOptions, ParsesOrRefusesWithAMessage) {
       {"--delay"},             {"--exit-after", "0"},    {"--exit-after", "abc"},
       {"--bogus"},             {"--link", ""},           {"--pointer", "1\r2"},
       {"--words", "w.txt", "--samples", "5"},
+      {"--spoil", "100.5"},    {"--spoil", "-1"},        {"--spoil", "nan"},
+      {"--spoil-kinds", ""},   {"--spoil-kinds", "nul,"}, {"--spoil-kinds", "letter"},
+      {"--spoil-always", "10000"},
   };
   for (const auto& args : bad) {
     Options fresh;

@@ -37,8 +37,9 @@ class Simulator {
  public:
   Simulator(const sim::Options& opts, sim::Logger logger, sim::Pty pty, std::FILE* transcript)
       : opts_(opts), logger_(std::move(logger)), pty_(pty), transcript_(transcript),
-        rng_(opts.seed), start_(NowMicros()) {
-    // Before anyone learns the terminal's name, so no client's open goes unseen.
+        rng_(opts.seed), spoiler_(opts.seed, opts.spoilPercent, opts.spoilKinds, opts.spoilAlways),
+        start_(NowMicros()) {
+    // Before anyone learns the terminal's name, so no client's close goes unseen.
     WatchClientCloses();
   }
 
@@ -58,24 +59,26 @@ class Simulator {
     }
   }
   void OnLine();
+  void Note(std::int64_t nowMs, const std::string& text);
   void Send(const std::string& bytes);
   void HangUp();
   void WatchClientCloses();
-  void OnOpensAndCloses();
+  void OnCloses();
 
   const sim::Options& opts_;
   sim::Logger logger_;
   sim::Pty pty_;
   std::FILE* transcript_;
   sim::Rng rng_;
+  sim::Spoiler spoiler_;
   std::int64_t start_;
   sim::LineAssembler lines_;
   std::string lastLine_;
   bool haveLast_ = false;
+  std::string lastAnswered_;  // the last line that reached the reply (for --spoil)
   long commands_ = 0;
   bool hungUp_ = false;
   int notify_ = -1;
-  int clients_ = 0;  // opens of the slave by others, less their closes
 };
 
 // The simulator keeps the slave open, so whatever a client leaves on the terminal outlives its
@@ -83,33 +86,25 @@ class Simulator {
 // settings (glibc's tcsetattr reports EINVAL on a pty when a request with parity changes
 // nothing it can see, so a client that sets the same line again would fail). When the last
 // client closes, the terminal gets back the state it had at start, as a freshly opened port.
+//
+// Who is still there is asked of /proc at each close, not counted from inotify's events:
+// inotify merges an event into the one before it while that is unread, so two clients opening
+// at once leave one IN_OPEN, and the loser's close (flock or TIOCEXCL turned it away) would
+// count the winner out and reset its line under it.
 void Simulator::WatchClientCloses() {
   notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
   if (notify_ >= 0 &&
-      inotify_add_watch(notify_, pty_.slavePath.c_str(),
-                        IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+      inotify_add_watch(notify_, pty_.slavePath.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
     close(notify_);
     notify_ = -1;
   }
 }
 
-void Simulator::OnOpensAndCloses() {
+void Simulator::OnCloses() {
   alignas(inotify_event) char events[4096];
   bool closed = false;
-  for (;;) {
-    const ssize_t n = read(notify_, events, sizeof events);
-    if (n <= 0) break;
-    for (ssize_t pos = 0; pos + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
-      const auto* e = reinterpret_cast<const inotify_event*>(events + pos);
-      if (e->mask & IN_OPEN) ++clients_;
-      if (e->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
-        clients_ = clients_ > 0 ? clients_ - 1 : 0;
-        closed = true;
-      }
-      pos += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
-    }
-  }
-  if (closed && clients_ == 0) {
+  while (read(notify_, events, sizeof events) > 0) closed = true;
+  if (closed && sim::OtherHolders(pty_) <= 0) {
     ioctl(pty_.slave, TIOCNXCL);
     tcsetattr(pty_.slave, TCSANOW, &pty_.fresh);
   }
@@ -125,7 +120,7 @@ int Simulator::Run() {
     pollfd fds[2] = {{pty_.master, POLLIN, 0}, {notify_, POLLIN, 0}};
     const int ready = poll(fds, notify_ >= 0 ? 2 : 1, 50);
     if (ready <= 0) continue;
-    if (notify_ >= 0 && (fds[1].revents & POLLIN)) OnOpensAndCloses();
+    if (notify_ >= 0 && (fds[1].revents & POLLIN)) OnCloses();
     if (!(fds[0].revents & POLLIN)) continue;
     const ssize_t n = read(pty_.master, buf, sizeof buf);
     if (n <= 0) continue;
@@ -141,12 +136,9 @@ int Simulator::Run() {
 void Simulator::OnLine() {
   const std::int64_t now = NowMs();
   const std::string& line = lines_.Line();
-  if (transcript_) {
-    std::string shown = sim::EscapeLine(line) + "\\r";
-    if (lines_.OverLong()) shown += " [over-long: " + std::to_string(lines_.Length()) + " bytes]";
-    std::fprintf(transcript_, "%lld %s\n", static_cast<long long>(now), shown.c_str());
-    std::fflush(transcript_);
-  }
+  std::string shown = sim::EscapeLine(line) + "\\r";
+  if (lines_.OverLong()) shown += " [over-long: " + std::to_string(lines_.Length()) + " bytes]";
+  Note(now, shown);
   ++commands_;
   if (opts_.hangupAfter >= 0 && commands_ > opts_.hangupAfter) {
     HangUp();
@@ -160,6 +152,17 @@ void Simulator::OnLine() {
     if (!repeated) return;
   }
   std::string reply = lines_.OverLong() ? sim::kRefusal : logger_.Answer(line, now);
+  // A sample asked again straight after its reply (the client's resend) is a repeat.
+  const bool repeat = line == lastAnswered_;
+  lastAnswered_ = line;
+  std::size_t index = 0;
+  if (sim::SampleIndex(line, index) && index < logger_.Data().words.size()) {
+    if (const auto kind = spoiler_.For(index, repeat)) {
+      Note(now, "spoilt " + std::to_string(index) + " " + sim::SpoilKindName(*kind));
+      reply = spoiler_.Apply(*kind, reply, index);
+      if (reply.empty()) return;  // silent
+    }
+  }
   if (opts_.nul) reply = sim::WithNul(reply);
   if (opts_.noise > 0) reply = sim::Noise(static_cast<std::size_t>(opts_.noise), rng_) + reply;
   termios t{};
@@ -202,10 +205,13 @@ void Simulator::HangUp() {
   hungUp_ = true;
   sim::ClosePty(pty_);
   if (!opts_.link.empty()) sim::RemoveLink(opts_.link, pty_.slavePath);
-  if (transcript_) {
-    std::fprintf(transcript_, "%lld hangup\n", static_cast<long long>(NowMs()));
-    std::fflush(transcript_);
-  }
+  Note(NowMs(), "hangup");
+}
+
+void Simulator::Note(std::int64_t nowMs, const std::string& text) {
+  if (!transcript_) return;
+  std::fprintf(transcript_, "%lld %s\n", static_cast<long long>(nowMs), text.c_str());
+  std::fflush(transcript_);
 }
 
 bool ReadFile(const std::string& path, std::string& text) {

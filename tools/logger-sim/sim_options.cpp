@@ -28,12 +28,16 @@ const char* const kUsage =
     "  --refuse-acks        answer NG to Cset, Wmem, Calm1 and Calm2\n"
     "  --drop-first         ignore each new command once; answer its repetition\n"
     "  --split              send each reply in two or three pieces, 30 ms apart\n"
-    "  --noise N            N bytes of line noise before each reply\n"
+    "  --noise N            N bytes of line noise (never white space or NUL) before each reply\n"
     "  --nul                a NUL inside each reply, after its LF\n"
     "  --pointer TEXT       reply TEXT to Rpt\n"
     "  --hangup-after N     answer N commands, then hang up at the next one\n"
     "  --delay MS           wait MS milliseconds before each reply\n"
     "  --garble-ended       end garbled replies (wrong line settings) with a CR\n"
+    "  --spoil PCT          spoil PCT per cent (0..100) of the sample replies on their first ask\n"
+    "  --spoil-kinds LIST   how: a comma list of letters, stray-byte, stray-digit, high-byte,\n"
+    "                       nul, silent (default all)\n"
+    "  --spoil-always INDEX spoil sample INDEX (letters) on every ask; may be repeated\n"
     "  --help               this text\n";
 
 namespace {
@@ -64,7 +68,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
         a == "--link" || a == "--exit-after" || a == "--start" || a == "--samples" ||
         a == "--seed" || a == "--words" || a == "--dump-words" || a == "--memo" ||
         a == "--clock" || a == "--transcript" || a == "--noise" || a == "--pointer" ||
-        a == "--hangup-after" || a == "--delay";
+        a == "--hangup-after" || a == "--delay" || a == "--spoil" || a == "--spoil-kinds" ||
+        a == "--spoil-always";
     std::string v;
     if (takesValue) {
       if (i + 1 >= args.size()) {
@@ -123,6 +128,19 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
     } else if (a == "--delay") {
       if (!ToLong(v, 0, 600000, n)) return bad("expected 0 to 600000 ms");
       opts.delayMs = static_cast<int>(n);
+    } else if (a == "--spoil") {
+      char* end = nullptr;
+      errno = 0;
+      const double pct = std::strtod(v.c_str(), &end);
+      if (v.empty() || errno != 0 || *end != '\0' || !(pct >= 0 && pct <= 100))
+        return bad("expected a percentage, 0 to 100");
+      opts.spoilPercent = pct;
+    } else if (a == "--spoil-kinds") {
+      if (!ParseSpoilKinds(v, opts.spoilKinds))
+        return bad("expected a comma list of letters, stray-byte, stray-digit, high-byte, nul, silent");
+    } else if (a == "--spoil-always") {
+      if (!ToLong(v, 0, 9999, n)) return bad("expected a sample index, 0 to 9999");
+      opts.spoilAlways.push_back(static_cast<int>(n));
     } else if (a == "--pace") {
       opts.pace = true;
     } else if (a == "--silent") {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "sim_faults.h"
 #include "sim_season.h"
 
 namespace sim {
@@ -25,6 +26,9 @@ struct Options {
   std::optional<std::string> pointer;
   int hangupAfter = -1;             // -1: never
   int delayMs = 0;
+  double spoilPercent = 0;          // share of the samples spoilt on their first ask
+  std::vector<SpoilKind> spoilKinds{std::begin(kAllSpoilKinds), std::end(kAllSpoilKinds)};
+  std::vector<int> spoilAlways;     // samples spoilt on every ask
   bool help = false;
 };
 

@@ -31,6 +31,12 @@ bool LineAssembler::Feed(char c) {
   return false;
 }
 
+bool SampleIndex(std::string_view line, std::size_t& index) {
+  if (!StartsWith(line, "Rdt") || line.size() != 7 || !AllDigits(line.substr(3))) return false;
+  index = std::stoul(std::string(line.substr(3)));
+  return true;
+}
+
 std::string ReplyLine(std::string_view text) {
   std::string out = "\n";
   out += text;
@@ -58,8 +64,7 @@ std::string Logger::Answer(std::string_view line, std::int64_t nowMs) {
     period_ = line[4] - '0';
     return kOk;
   }
-  if (StartsWith(line, "Rdt") && line.size() == 7 && AllDigits(line.substr(3))) {
-    const std::size_t index = std::stoul(std::string(line.substr(3)));
+  if (std::size_t index = 0; SampleIndex(line, index)) {
     if (index >= data_.words.size()) return kRefusal;
     char buf[8];
     std::snprintf(buf, sizeof buf, "%04X", data_.words[index]);

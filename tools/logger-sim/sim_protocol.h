@@ -40,6 +40,9 @@ struct LoggerData {
   bool refuseAcks = false;
 };
 
+// The index of a sample command, "Rdt" and 4 digits; false for any other line.
+bool SampleIndex(std::string_view line, std::size_t& index);
+
 // "\n" + text + "\r".
 std::string ReplyLine(std::string_view text);
 inline const std::string kOk = "\nOK\r";

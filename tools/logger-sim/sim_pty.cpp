@@ -1,5 +1,6 @@
 #include "sim_pty.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <termios.h>
@@ -31,6 +32,13 @@ bool OpenPty(Pty& pty, std::string& error) {
     ClosePty(pty);
     return false;
   }
+  struct stat st{};
+  if (fstat(pty.slave, &st) != 0) {
+    error = std::string("fstat: ") + std::strerror(errno);
+    ClosePty(pty);
+    return false;
+  }
+  pty.device = st.st_rdev;
   termios t{};
   if (tcgetattr(pty.slave, &t) != 0) {
     error = std::string("tcgetattr: ") + std::strerror(errno);
@@ -50,6 +58,27 @@ void ClosePty(Pty& pty) {
   if (pty.master >= 0) close(pty.master);
   if (pty.slave >= 0) close(pty.slave);
   pty.master = pty.slave = -1;
+}
+
+int OtherHolders(const Pty& pty) {
+  DIR* proc = opendir("/proc");
+  if (!proc) return -1;
+  const std::string self = std::to_string(getpid());
+  int holders = 0;
+  while (const dirent* p = readdir(proc)) {
+    if (p->d_name[0] < '1' || p->d_name[0] > '9' || self == p->d_name) continue;
+    const std::string fdDir = std::string("/proc/") + p->d_name + "/fd";
+    DIR* fds = opendir(fdDir.c_str());
+    if (!fds) continue;  // gone, or not ours to look at
+    while (const dirent* f = readdir(fds)) {
+      struct stat st{};
+      if (f->d_name[0] == '.' || stat((fdDir + "/" + f->d_name).c_str(), &st) != 0) continue;
+      if (S_ISCHR(st.st_mode) && st.st_rdev == pty.device) ++holders;
+    }
+    closedir(fds);
+  }
+  closedir(proc);
+  return holders;
 }
 
 bool MakeLink(const std::string& link, const std::string& target, std::string& error) {
