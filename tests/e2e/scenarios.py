@@ -312,6 +312,36 @@ def scenario_resend_and_pieces(ctx):
               "tavovalu.html from split replies equals the native writer's report")
 
 
+def scenario_noisy_line(ctx):
+    """Sample replies spoilt on their first ask are asked again and the report is exact; a sample
+    spoilt on every ask gives the box and leaves last season's report as it was."""
+    ctx.start_sim("--samples", SAMPLES, "--start", LOGGER_START, "--memo", MEMO, "--seed", 3,
+                  "--spoil", 20, "--spoil-kinds", "letters,stray-byte,stray-digit,high-byte")
+    ui = ctx.start_app()
+    run_download(ctx)
+    ctx.require(ui.box() is None, f"no message box, got {ui.box()}")
+    ctx.require(ui.enabled(DOWNLOAD), "the download ended")
+    sent = ctx.sim.commands()
+    once = [c for i, c in enumerate(sent) if i == 0 or c != sent[i - 1]]
+    ctx.eq(once, download_commands(SAMPLES), "every command once, apart from asks again")
+    ctx.check(len(sent) > len(once), f"spoilt replies were asked again ({len(sent) - len(once)} asks)")
+    report = ctx.app_dir / "tavovalu.html"
+    ctx.require(report.exists(), "tavovalu.html was written")
+    expected = reference_report(ctx.tools.report_writer, "STR:" + LOGGER_START, str(SAMPLES),
+                                ctx.sim.words, ctx.folder / "reference", ctx.log)
+    last_season = report.read_bytes()
+    ctx.check(expected is not None and last_season == expected,
+              "tavovalu.html from a noisy line equals the native writer's report")
+
+    spoilt = 7
+    ctx.start_sim("--samples", SAMPLES, "--start", "200905010600", "--spoil-always", spoilt)
+    sent, _ = expect_failure_box(ctx, DOWNLOAD, NO_REPLY)
+    ctx.eq(sent[-3:], [b"Rdt%04d\r" % spoilt] * 3, "the spoilt sample asked three times, then nothing")
+    ctx.eq(report.read_bytes(), last_season, "last season's report is kept")
+    ctx.eq(sorted(p.name for p in ctx.app_dir.iterdir() if p.name.startswith("tavovalu")),
+           ["tavovalu.html"], "no temporary file is left beside the report")
+
+
 def scenario_hangup(ctx):
     """The logger goes away in the middle of the samples: the [TAVO] message, no report."""
     answered = 10

@@ -270,6 +270,11 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
       {"clock of 15", {}, {"set-clock", "200802292359590"}, 2, U8(u8"設定日時が異常です"), {}},
       {"pointer beyond the table", {"--pointer", "12000"}, {"download", "--dir", "DIR"}, 7, U8(u8"温度データの数"),
        {"Rmem\\r", "Rstr\\r", "Rpt\\r"}},
+      // Malformed pointers are asked three times; none is read as a count.
+      {"pointer with a line break", {"--pointer", "7\n200"}, {"download", "--dir", "DIR"}, 7, "unreadable",
+       {"Rmem\\r", "Rstr\\r", "Rpt\\r", "Rpt\\r", "Rpt\\r"}},
+      {"pointer at the bottom of int", {"--pointer", "-2147483647"}, {"download", "--dir", "DIR"}, 7, "unreadable",
+       {"Rmem\\r", "Rstr\\r", "Rpt\\r", "Rpt\\r", "Rpt\\r"}},
       {"dir is a file", {}, {"download", "--dir", "DIR/transcript"}, 6, "Not a directory", {}},
       {"dir missing", {}, {"download", "--dir", "DIR/nowhere"}, 6, "No such file or directory", {}},
       {"csv dir missing", {}, {"download", "--dir", "DIR", "--csv", "DIR/nowhere/x.csv"}, 6, "nowhere", {}},
@@ -293,6 +298,31 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
     EXPECT_EQ(Wire(), c.wire);
     EXPECT_FALSE(Exists(dir_ + "/tavovalu.html"));
   }
+}
+
+TEST_F(CliSim, ANoisyLineGivesTheExactSeasonOrKeepsLastSeasons) {
+  const std::string out = dir_ + "/out";
+  ::mkdir(out.c_str(), 0755);
+  StartSim({"--samples", "300", "--seed", "11", "--spoil", "3"});
+  Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/s.csv", "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto words = DumpedWords();
+  ASSERT_EQ(words.size(), 300u);
+  const std::string season = ReadFile(out + "/tavovalu.html");
+  EXPECT_EQ(season, ExpectedReport("STR:200804140600", words));
+  EXPECT_EQ(ReadFile(out + "/s.csv"), ExpectedCsv(2008, 4, 14, 6, words));
+  int spoilt = 0;
+  for (const auto& line : Wire()) spoilt += line.rfind("spoilt ", 0) == 0 ? 1 : 0;
+  EXPECT_GE(spoilt, 3) << "the simulator spoilt too few replies to show anything";
+
+  // The next season's sample 5 never comes clean: nothing of it may replace the report.
+  sim_.Stop();
+  StartSim({"--samples", "20", "--seed", "12", "--spoil-always", "5"});
+  f = Cli({"download", "--port", tty_, "--dir", out, "--no-progress"});
+  EXPECT_EQ(f.status, 4) << f.err;
+  EXPECT_NE(f.err.find(U8(u8"正常な応答がありません")), std::string::npos) << f.err;
+  EXPECT_EQ(f.out.find("report:"), std::string::npos) << f.out;
+  EXPECT_EQ(ReadFile(out + "/tavovalu.html"), season);
 }
 
 TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
