@@ -62,7 +62,8 @@ class LoggerSim:
         return self
 
     def commands(self):
-        """Every command line received so far, as bytes ending in CR; a hang-up as b"hangup"."""
+        """Every command line received so far, as bytes ending in CR; a hang-up as b"hangup".
+        The simulator's notes of the replies it spoilt are left out."""
         if not self.transcript.exists():
             return []
         out = []
@@ -71,6 +72,8 @@ class LoggerSim:
             if not m:
                 continue
             shown = m.group(2)
+            if shown.startswith("spoilt "):
+                continue
             out.append(b"hangup" if shown == "hangup" else unescape(shown.split(" [over-long")[0]))
         return out
 

@@ -444,6 +444,7 @@ SCENARIOS = [
     ("missing_port", scenario_missing_port),
     ("quick_repress", scenario_quick_repress),
     ("resend_and_pieces", scenario_resend_and_pieces),
+    ("noisy_line", scenario_noisy_line),
     ("hangup", scenario_hangup),
     ("settings_file", scenario_settings_file),
 ]
