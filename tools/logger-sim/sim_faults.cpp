@@ -139,9 +139,13 @@ std::string Spoiler::Apply(SpoilKind kind, const std::string& reply, std::size_t
   const std::size_t digits = reply.size() >= 3 ? reply.size() - 2 : 0;
   const std::size_t at = 1 + (digits > 0 ? rng.Below(static_cast<std::uint32_t>(digits)) : 0);
   switch (kind) {
-    case SpoilKind::kLetters:
-      out[at] = static_cast<char>('G' + rng.Below(20));
+    case SpoilKind::kLetters: {
+      // Never an X: "0111" with its second digit an X reads "0x11", a well-formed reply of
+      // another number, which is noise no check could see.
+      static constexpr char kNotHex[] = "GHIJKLMNOPQRSTUVWYZ";
+      out[at] = kNotHex[rng.Below(sizeof kNotHex - 1)];
       break;
+    }
     case SpoilKind::kStrayByte: {
       char c;
       do {
