@@ -25,7 +25,7 @@ class ReplacementFile {
   // False when it cannot be created.
   bool Open(const char* path);
   // Writes all `length` bytes; false when any of them failed. A failure is remembered: later
-  // writes fail at once and Commit refuses.
+  // writes are still tried, each with its own result, but Commit refuses.
   bool Write(const void* bytes, std::size_t length);
   // Closes the temporary and moves it over the final file, only if every write succeeded. False
   // otherwise, with the temporary removed and the final file untouched.

@@ -106,7 +106,6 @@ bool ReplacementFile::Open(const char* path) {
 
 bool ReplacementFile::Write(const void* bytes, std::size_t length) {
   if (!IsOpen()) return false;
-  if (failed_) return false;
   const char* p = static_cast<const char*>(bytes);
   while (length > 0) {
     const ssize_t n = ::write(static_cast<int>(handle_), p, length);

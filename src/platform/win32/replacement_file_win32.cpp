@@ -78,7 +78,7 @@ bool ReplacementFile::Open(const char* path) {
 }
 
 bool ReplacementFile::Write(const void* bytes, std::size_t length) {
-  if (!IsOpen() || failed_) return false;
+  if (!IsOpen()) return false;
   const char* p = static_cast<const char*>(bytes);
   while (length > 0) {
     const DWORD chunk = length > 0x40000000u ? 0x40000000u : static_cast<DWORD>(length);

@@ -151,7 +151,7 @@ TEST_F(ReplacementFileTest, AWriteBeyondTheFileSizeLimitIsRemembered) {
   const bool opened = file.Open(target_.string().c_str());
   const bool first = file.Write("0123456789", 10);
   const bool second = file.Write("0123456789", 10);  // crosses the limit
-  const bool third = file.Write("x", 1);              // would fit, but the file is lost already
+  const bool third = file.Write("x", 1);              // still beyond it
   const bool committed = file.Commit();
   ::setrlimit(RLIMIT_FSIZE, &saved);
   ::signal(SIGXFSZ, savedSignal);
