@@ -29,8 +29,9 @@ enum class CsvKind { Replaced, Direct, Unusable };
 
 CsvKind KindOf(const std::string& csv) {
   struct stat st {};
-  // A name that does not exist yet, or cannot be looked at, is left to the replacement to judge.
-  if (::stat(pt::ReplacementTarget(csv).c_str(), &st) != 0) return CsvKind::Replaced;
+  // The kernel follows the links (even /dev/stdout's). A name that does not exist yet, or cannot
+  // be looked at, is left to the replacement to judge.
+  if (::stat(csv.c_str(), &st) != 0) return CsvKind::Replaced;
   if (S_ISFIFO(st.st_mode) || S_ISCHR(st.st_mode)) return CsvKind::Direct;
   // A folder is refused when the file is put in place, after the report has been written.
   if (S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) return CsvKind::Replaced;
@@ -73,15 +74,14 @@ bool WriteDirect(const std::string& path, const std::string& content, int& error
 }  // namespace
 
 bool NamesSameFile(const std::string& a, const std::string& b) {
-  const std::string ta = pt::ReplacementTarget(a);
-  const std::string tb = pt::ReplacementTarget(b);
   struct stat sa {}, sb {};
-  const bool hasA = ::stat(ta.c_str(), &sa) == 0;
-  const bool hasB = ::stat(tb.c_str(), &sb) == 0;
+  const bool hasA = ::stat(a.c_str(), &sa) == 0;
+  const bool hasB = ::stat(b.c_str(), &sb) == 0;
   if (hasA && hasB) return sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
   if (hasA || hasB) return false;
-  const std::string ca = CanonicalName(ta);
-  return !ca.empty() && ca == CanonicalName(tb);
+  // Neither exists yet: where each would be created, a dangling link followed to its target.
+  const std::string ca = CanonicalName(pt::ReplacementTarget(a));
+  return !ca.empty() && ca == CanonicalName(pt::ReplacementTarget(b));
 }
 
 ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& reportPath, const std::string& csv,
