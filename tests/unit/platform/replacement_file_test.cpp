@@ -121,24 +121,6 @@ TEST_F(ReplacementFileTest, ModeBitsOfTheReplacedFileOrTheUmask) {
   ::umask(savedMask);
 }
 
-TEST_F(ReplacementFileTest, ALinkIsFollowedAndStays) {
-  fs::create_directory(dir_ / "sub");
-  fs::create_symlink("../report.html", dir_ / "sub" / "link");
-  fs::create_symlink("sub/link", dir_ / "chain");
-  ReplacementFile file;
-  ASSERT_TRUE(file.Open((dir_ / "chain").string().c_str()));
-  ASSERT_TRUE(file.Write("via links", 9));
-  ASSERT_TRUE(file.Commit());
-  EXPECT_TRUE(fs::is_symlink(dir_ / "chain"));
-  EXPECT_TRUE(fs::is_symlink(dir_ / "sub" / "link"));
-  EXPECT_EQ(ReadAll(target_), "via links");
-  ExpectOnly({"report.html", "sub", "chain"});
-  EXPECT_EQ(ReplacementTarget((dir_ / "chain").string()), (dir_ / "sub" / ".." / "report.html").string());
-
-  fs::create_symlink("loop", dir_ / "loop");
-  EXPECT_FALSE(file.Open((dir_ / "loop").string().c_str()));
-}
-
 TEST_F(ReplacementFileTest, AWriteBeyondTheFileSizeLimitIsRemembered) {
   rlimit saved{};
   ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
