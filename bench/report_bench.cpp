@@ -26,6 +26,7 @@ class StringSink : public pt::ReportSink {
     bytes.append(data, length);
     return true;
   }
+  bool Commit() override { return true; }
   void Close() override {}
 };
 

@@ -7,6 +7,7 @@
 
 #include "config/port_settings_text.h"
 #include "platform/current_dir.h"
+#include "platform/replacement_file.h"
 #include "serial/port.h"
 
 namespace pt {
@@ -114,10 +115,9 @@ void SavePortSettings() {
   if (!BuildSettingsPath(path)) return;
   char text[512];
   const std::size_t n = FormatPortSettings(Port.Settings, text, sizeof text);
-  std::FILE* file = std::fopen(path, "wb");
-  if (file == nullptr) return;
-  std::fwrite(text, 1, n, file);
-  std::fclose(file);
+  // Written whole or not at all: a cut file would lose the port at the next start.
+  ReplacementFile file;
+  if (file.Open(path) && file.Write(text, n)) file.Commit();
 }
 
 }  // namespace pt

@@ -18,7 +18,8 @@ extern PortSettingsFileState PortSettingsFile;
 // Remembers the current directory as the settings directory, then reads the port from the file
 // there, if any. Every failure is silent.
 void LoadPortSettings();
-// Writes the file into the remembered settings directory. Every failure is silent.
+// Writes the file into the remembered settings directory, replacing the old one whole. Every
+// failure is silent and leaves the old file as it was.
 void SavePortSettings();
 
 }  // namespace pt

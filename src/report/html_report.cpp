@@ -74,6 +74,25 @@ bool PutChecked(ReportSink& sink, Dialog& owner, const CheckedLine (&lines)[N]) 
   return true;
 }
 
+// Passes the lines on and remembers whether any of them failed, so that a report with a line
+// missing anywhere is never put in place, whatever the sink itself keeps track of.
+class CheckedSink : public ReportSink {
+ public:
+  explicit CheckedSink(ReportSink& sink) : sink_(sink) {}
+  bool Create() override { return sink_.Create(); }
+  bool Write(const char* bytes, std::size_t length) override {
+    const bool ok = sink_.Write(bytes, length);
+    if (!ok) writeFailed_ = true;
+    return ok;
+  }
+  bool Commit() override { return !writeFailed_ && sink_.Commit(); }
+  void Close() override { sink_.Close(); }
+
+ private:
+  ReportSink& sink_;
+  bool writeFailed_ = false;
+};
+
 }  // namespace
 
 void WriteCaption(ReportSink& sink) {
@@ -179,19 +198,23 @@ void WriteBody(ReportSink& sink, const std::uint32_t* sampleTable) {
 
 int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
                 const std::uint32_t* sampleTable) {
-  ReportSink& sink = CurrentReportSink();
+  CheckedSink sink(CurrentReportSink());
   if (!sink.Create()) {
     owner.ShowMessage("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
     return -1;
   }
 
+  // A refused stamp or count still puts its report in place (without head and tail); a line that
+  // failed to be written keeps the earlier report instead.
+  bool refused = false;
   bool failed = false;
   if (DecodeStartStamp(startStamp) != 0) {
     owner.ShowMessage("年月日時分のデータが異常", "", BoxOwner::Dialog);
-    failed = true;
+    refused = true;
     // Without a month there is no day to advance, and before hour 0 the first sample's column
-    // would never come: nothing sensible can be laid out, so the file stays empty.
+    // would never come: nothing sensible can be laid out, so the file is left empty.
     if (!IsMonthInRange(Report.Date.month) || Report.Date.hour < 0) {
+      sink.Commit();
       sink.Close();
       return -1;
     }
@@ -199,7 +222,7 @@ int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
     ParseSampleCount(pointerText);
     if (Report.SampleCount > kSampleTableSize) {
       owner.ShowMessage("温度データの数のデータが異常 !!", "", BoxOwner::Dialog);
-      failed = true;
+      refused = true;
     } else if (!PutChecked(sink, owner, kHeadLines)) {
       failed = true;
     }
@@ -209,10 +232,14 @@ int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
   WriteHeaderRow(sink);
   WriteBody(sink, sampleTable);
 
-  if (!failed && !PutChecked(sink, owner, kTailLines)) failed = true;
+  if (!refused && !failed && !PutChecked(sink, owner, kTailLines)) failed = true;
 
+  // The message of a line that failed has been shown; a report lost otherwise (a line of the
+  // table, or the final move) is a file that could not be made.
+  const bool placed = !failed && sink.Commit();
+  if (!placed && !refused && !failed) owner.ShowMessage("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
   sink.Close();
-  return failed ? -1 : 0;
+  return placed && !refused ? 0 : -1;
 }
 
 }  // namespace pt

@@ -9,13 +9,14 @@ namespace pt {
 
 inline constexpr int kSampleTableSize = 10000;
 
-// Writes "tavovalu.html" into the current directory in one go; failures are shown in message
-// boxes. The caller ends its job whatever this returns (0 written whole, -1 otherwise).
+// Writes "tavovalu.html" into the current directory in one go; it replaces the earlier report
+// only when every line was written. Failures are shown in message boxes. The caller ends its job
+// whatever this returns (0 written whole, -1 otherwise).
 int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
                 const std::uint32_t* sampleTable);
 
-// The pieces of the report below the head, each line written to `sink` as it is formed. Their
-// write failures are not reported: the head and the tail decide whether the report is whole.
+// The pieces of the report below the head, each line written to `sink` as it is formed. They
+// go on past a failed line; WriteReport keeps a report with a failed line out of place.
 void WriteCaption(ReportSink& sink);
 void WriteHeaderRow(ReportSink& sink);
 // The day rows for Report.SampleCount samples from Report.Date on; a count above the table's

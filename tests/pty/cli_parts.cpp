@@ -3,6 +3,7 @@
 // loop on a virtual clock.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstring>
 #include <stdexcept>
 #include <string>
@@ -273,6 +274,47 @@ TEST(Progress, PlainLinesEveryTenthAndTheBar) {
   EXPECT_EQ(FormatDuration(59.4), "0:59");
   EXPECT_EQ(FormatDuration(3599.6), "1:00:00");
   EXPECT_EQ(FormatDuration(-1), "--:--");
+}
+
+TEST(Progress, ExtremeCountsNeverOverflowAndUnusableOnesShowNothing) {
+  struct Case {
+    int done, total;
+    const char* line;  // the plain line shown; "" for none
+  };
+  const Case cases[] = {
+      {5, 0, ""},
+      {5, -3, ""},
+      {INT_MAX, INT_MIN, ""},
+      {INT_MIN, INT_MAX, ""},
+      {1, 10001, ""},
+      {INT_MAX, 10000, "10000/10000 samples (100%), "},  // kept at the nearer end
+      {INT_MIN, 10000, ""},                               // at 0: not a tenth yet
+      {-1, 1, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.done) + "/" + std::to_string(c.total));
+    for (bool terminal : {false, true}) {
+      char* text = nullptr;
+      std::size_t size = 0;
+      std::FILE* out = open_memstream(&text, &size);
+      ProgressDisplay display(out, terminal);
+      display.Update(c.done, c.total, INT_MAX);
+      display.Update(c.done, c.total, 0);
+      display.Finish();
+      std::fclose(out);
+      const std::string shown(text, size);
+      std::free(text);
+      if (!terminal) {
+        EXPECT_EQ(shown.substr(0, std::strlen(c.line)), c.line);
+        EXPECT_EQ(shown.empty(), c.line[0] == '\0') << shown;
+      } else if (c.total <= 0 || c.total > 10000) {
+        EXPECT_EQ(shown, "");
+      }
+    }
+    const std::string bar = FormatProgressBar(c.done, c.total, 1e300, INT_MAX);
+    EXPECT_EQ(bar.empty(), c.total <= 0 || c.total > 10000) << bar;
+    EXPECT_LE(bar.size(), 250u);
+  }
 }
 
 // The loop on a virtual clock: the waits it asks for, the ticks it spends, the timer it fires.

@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <signal.h>
 #include <stdlib.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <time.h>
 #include <unistd.h>
@@ -17,7 +18,7 @@ long long NowMs() {
 }
 
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
-                    const std::vector<std::string>& env, int timeoutMs) {
+                    const std::vector<std::string>& env, int timeoutMs, long long fileSizeLimit) {
   Finished f;
   int out[2], err[2];
   if (pipe2(out, O_CLOEXEC) != 0) return f;
@@ -36,6 +37,11 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
     dup2(out[1], STDOUT_FILENO);
     dup2(err[1], STDERR_FILENO);
     for (const std::string& e : env) putenv(const_cast<char*>(e.c_str()));
+    if (fileSizeLimit >= 0) {
+      signal(SIGXFSZ, SIG_IGN);
+      const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+      if (setrlimit(RLIMIT_FSIZE, &limit) != 0) _exit(126);
+    }
     execv(program.c_str(), argv.data());
     _exit(127);
   }

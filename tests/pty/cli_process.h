@@ -11,9 +11,11 @@ struct Finished {
   long long ms = 0;  // wall-clock time from start to exit
 };
 
-// `env` entries "NAME=value" are set in the child on top of the test's own environment.
+// `env` entries "NAME=value" are set in the child on top of the test's own environment. With a
+// `fileSizeLimit` of 0 or more the child may not make a file larger (RLIMIT_FSIZE), and a write
+// beyond it fails with EFBIG instead of raising SIGXFSZ.
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
-                    const std::vector<std::string>& env, int timeoutMs);
+                    const std::vector<std::string>& env, int timeoutMs, long long fileSizeLimit = -1);
 
 long long NowMs();
 

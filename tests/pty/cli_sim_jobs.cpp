@@ -7,10 +7,14 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cli_process.h"
@@ -38,6 +42,28 @@ bool Exists(const std::string& path) {
   struct stat st {};
   return ::stat(path.c_str(), &st) == 0;
 }
+
+mode_t ModeOf(const std::string& path) {
+  struct stat st {};
+  EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
+  return st.st_mode & 07777;
+}
+
+void WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// The names in `dir`, for telling that no temporary file was left.
+std::set<std::string> Names(const std::string& dir) {
+  std::set<std::string> names;
+  const Finished ls = RunProgram("/bin/ls", {"-A", dir}, {}, 5000);
+  std::istringstream in(ls.out);
+  for (std::string name; std::getline(in, name);) names.insert(name);
+  return names;
+}
+
+// Last season's report: Shift-JIS bytes, as the program wrote it a year ago.
+const std::string kLastSeason = "<html>\x90\x85\x89\xB7 2007</html>\n";
 
 std::string LocalStamp(time_t t) {
   tm parts{};
@@ -372,6 +398,137 @@ TEST_F(CliSim, ACsvThatCannotBeWrittenLeavesNothingHalfDone) {
   // No temporary file is left beside it.
   const Finished ls = RunProgram("/bin/ls", {dir_}, {}, 5000);
   EXPECT_EQ(ls.out.find("s.csv."), std::string::npos) << ls.out;
+}
+
+TEST_F(CliSim, AReportThatCannotBeWrittenKeepsLastSeasonsByteForByte) {
+  StartSim({"--samples", "75"});
+  const std::string report = dir_ + "/tavovalu.html";
+  struct Case {
+    long long limit;      // the largest file the program may make
+    std::string message;  // part of stderr
+  };
+  const Case cases[] = {
+      {60, U8(u8"ﾌｧｲﾙﾗｲﾄｴﾗｰ<DOCTYPE...> (writing ") + report + " failed; the earlier one is kept)"},
+      // Past the head: the table goes on failing, and the first tail line says so.
+      {1500, U8(u8"ﾌｧｲﾙﾗｲﾄｴﾗｰ</TABLE> (writing ") + report + " failed; the earlier one is kept): File too large"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.limit);
+    WriteBytes(report, kLastSeason);
+    ::chmod(report.c_str(), 0640);
+    const std::set<std::string> before = Names(dir_);
+    const Finished f = RunProgram(PT_CLI_PATH, {"download", "--port", tty_, "--dir", dir_, "--no-progress"}, kUtf8,
+                                  30000, c.limit);
+    EXPECT_EQ(f.status, 6) << f.err;
+    EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+    EXPECT_EQ(f.out.find("report:"), std::string::npos);
+    EXPECT_EQ(ReadFile(report), kLastSeason);
+    EXPECT_EQ(ModeOf(report), 0640u);
+    EXPECT_EQ(Names(dir_), before) << "no temporary file is left";
+  }
+  EXPECT_EQ(Wire().size(), 2u * (3u + 75u)) << "both downloads ran to the end";
+}
+
+TEST_F(CliSim, TheCsvIsWrittenAsWhatItsPathIs) {
+  StartSim({"--samples", "5"});
+  const std::string out = dir_ + "/out";
+  ::mkdir(out.c_str(), 0755);
+  WriteBytes(out + "/kept.csv", "old\n");
+  ::chmod((out + "/kept.csv").c_str(), 0604);
+  WriteBytes(out + "/target.csv", "old\n");
+  ::symlink("target.csv", (out + "/link.csv").c_str());
+  ::symlink("later.csv", (out + "/dangling.csv").c_str());
+  ASSERT_EQ(::mkfifo((out + "/pipe.csv").c_str(), 0600), 0);
+
+  // The FIFO's reader; it is let go at the end if the program never opened the FIFO.
+  std::string piped;
+  std::thread reader([&] {
+    const int fd = ::open((out + "/pipe.csv").c_str(), O_RDONLY);
+    char buf[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) piped.append(buf, static_cast<std::size_t>(n));
+    if (fd >= 0) ::close(fd);
+  });
+
+  struct Case {
+    std::string csv;
+    std::string written;  // where the CSV must be found afterwards; "" for nowhere
+  };
+  const Case cases[] = {
+      {out + "/kept.csv", out + "/kept.csv"},
+      {out + "/link.csv", out + "/target.csv"},
+      {out + "/dangling.csv", out + "/later.csv"},
+      {out + "/pipe.csv", ""},
+      {"/dev/null", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.csv);
+    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", c.csv, "--no-progress"});
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_NE(f.out.find("csv: " + c.csv + "\n"), std::string::npos) << f.out;
+    if (!c.written.empty()) {
+      EXPECT_EQ(ReadFile(c.written), ExpectedCsv(2008, 4, 14, 6, DumpedWords()));
+    }
+  }
+  const int unblock = ::open((out + "/pipe.csv").c_str(), O_WRONLY | O_NONBLOCK);
+  if (unblock >= 0) ::close(unblock);
+  reader.join();
+  EXPECT_EQ(piped, ExpectedCsv(2008, 4, 14, 6, DumpedWords()));
+
+  EXPECT_EQ(ModeOf(out + "/kept.csv"), 0604u) << "a replaced file keeps its mode";
+  struct stat st {};
+  EXPECT_TRUE(::lstat((out + "/link.csv").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_TRUE(::lstat((out + "/dangling.csv").c_str(), &st) == 0 && S_ISLNK(st.st_mode));
+  EXPECT_TRUE(::lstat((out + "/pipe.csv").c_str(), &st) == 0 && S_ISFIFO(st.st_mode));
+  EXPECT_EQ(Names(out), (std::set<std::string>{"dangling.csv", "kept.csv", "later.csv", "link.csv", "pipe.csv",
+                                               "target.csv", "tavovalu.html"}));
+}
+
+TEST_F(CliSim, RefusedInputsAreRefusedBeforeThePortIsOpened) {
+  StartSim({});
+  const std::string report = dir_ + "/tavovalu.html";
+  ::mkdir((dir_ + "/sub").c_str(), 0755);
+  ::mkdir((dir_ + "/fresh").c_str(), 0755);
+  WriteBytes(report, kLastSeason);
+  ::link(report.c_str(), (dir_ + "/hard.csv").c_str());
+  ::symlink("tavovalu.html", (dir_ + "/soft.csv").c_str());
+  ::symlink("../fresh/tavovalu.html", (dir_ + "/sub/ahead.csv").c_str());
+  struct Case {
+    std::vector<std::string> args;  // --port is added
+    std::string message;
+  };
+  const std::string csvIsReport = "is the report";
+  const Case cases[] = {
+      {{"download", "--dir", dir_, "--csv", report}, csvIsReport},
+      {{"download", "--dir", dir_ + "/sub/..", "--csv", dir_ + "/tavovalu.html"}, csvIsReport},
+      {{"download", "--dir", dir_, "--csv", dir_ + "/sub/../tavovalu.html"}, csvIsReport},
+      {{"download", "--dir", dir_, "--csv", dir_ + "/hard.csv"}, csvIsReport},
+      {{"download", "--dir", dir_, "--csv", dir_ + "/soft.csv"}, csvIsReport},
+      // No report there yet: the same folder and name.
+      {{"download", "--dir", dir_ + "/fresh", "--csv", dir_ + "/sub/../fresh/tavovalu.html"}, csvIsReport},
+      {{"download", "--dir", dir_ + "/fresh", "--csv", dir_ + "/sub/ahead.csv"}, csvIsReport},
+      {{"write-memo", "X\rCalm1\r"}, "control character"},
+      {{"write-memo", "a\tb"}, "control character"},
+      {{"write-memo", "\x1b[2J"}, "control character"},
+      {{"write-memo", "del\x7f"}, "control character"},
+      {{"set-clock", "2008022923595"}, U8(u8"設定日時が異常です (the clock must be 14 characters")},
+      {{"set-clock", "2008022923595\t"}, U8(u8"設定日時が異常です")},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args.back());
+    // On the simulator's line nothing may be sent; on a port that does not exist the refusal
+    // comes before the failed open (exit 3) would.
+    for (const std::string& port : {tty_, dir_ + "/no-such-tty"}) {
+      std::vector<std::string> args = c.args;
+      args.insert(args.end(), {"--port", port});
+      const Finished f = Cli(args);
+      EXPECT_EQ(f.status, 2) << f.err;
+      EXPECT_NE(f.err.find(c.message), std::string::npos) << f.err;
+      EXPECT_EQ(f.out, "");
+    }
+  }
+  EXPECT_TRUE(Wire().empty());
+  EXPECT_EQ(ReadFile(report), kLastSeason);
+  EXPECT_FALSE(Exists(dir_ + "/fresh/tavovalu.html"));
 }
 
 TEST_F(CliSim, ALineThatHangsUpEndsTheDownload) {

@@ -1,10 +1,8 @@
 #include "cli_app.h"
 
-#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -18,6 +16,7 @@
 #include "failure_kind.h"
 #include "job_loop.h"
 #include "logger/jobs.h"
+#include "output_files.h"
 #include "path_serial_device.h"
 #include "progress_display.h"
 #include "report/samples.h"
@@ -37,29 +36,13 @@ bool IsAckJob(int request) {
   return request == pt::SetClockJob || request == pt::WriteMemoJob || request == pt::SetPeriodJob;
 }
 
-// A directory we may create files in; checked before the logger is touched, so that a season's
-// download is not read only to be thrown away at the end.
-bool CheckWritableDir(const std::string& dir, std::string& error) {
-  struct stat st {};
-  if (::stat(dir.c_str(), &st) != 0) {
-    error = "cannot use directory " + dir + ": " + std::strerror(errno);
-    return false;
+// A byte that would act on the line or the logger instead of being text: below 0x20, and DEL.
+bool HasControlByte(const std::string& text) {
+  for (const char c : text) {
+    const auto b = static_cast<unsigned char>(c);
+    if (b < 0x20 || b == 0x7F) return true;
   }
-  if (!S_ISDIR(st.st_mode)) {
-    error = "cannot use directory " + dir + ": " + std::strerror(ENOTDIR);
-    return false;
-  }
-  if (::access(dir.c_str(), W_OK | X_OK) != 0) {
-    error = "cannot write into directory " + dir + ": " + std::strerror(errno);
-    return false;
-  }
-  return true;
-}
-
-std::string DirOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
+  return false;
 }
 
 class Session {
@@ -106,8 +89,18 @@ bool Session::SetUpControls() {
     Say("the clock text is not valid in this terminal's encoding");
     return false;
   }
+  // A typed clock is checked here, before the port is opened; the core checks it again later.
+  if (opts_.jobRequest == pt::SetClockJob && !opts_.pcClock && (sjis.size() != 14 || HasControlByte(sjis))) {
+    const char* bad = "設定日時が異常です";
+    Say(text_.ToTerminal(bad) + " (" + ReadFailure(bad, "", true, "", device_.Path(), sink_.Path()).english + ")");
+    return false;
+  }
   dlg_.SetItemText(IDC_CLOCK_EDIT, sjis.c_str());
-  if (!text_.FromTerminal(opts_.memo, sjis) || sjis.find('\0') != std::string::npos) {
+  if (HasControlByte(opts_.memo)) {
+    Say("the memo holds a control character (CR, LF, TAB, ESC...), which the logger would take as a command");
+    return false;
+  }
+  if (!text_.FromTerminal(opts_.memo, sjis) || HasControlByte(sjis)) {
     Say("the memo holds characters that Shift-JIS cannot write");
     return false;
   }
@@ -203,7 +196,7 @@ void Session::WriteCsv() {
   if (count < 0) count = 0;
   if (count > pt::kSampleTableSize) count = pt::kSampleTableSize;
   std::string error;
-  if (!WriteWholeFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count), error)) {
+  if (!WriteCsvFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count), error)) {
     Say(error);
     Fail(kExitFile);
     return;
@@ -215,10 +208,10 @@ void Session::WriteCsv() {
 int Session::Run() {
   if (opts_.jobRequest == pt::DownloadJob) {
     std::string error;
-    const std::string dir = opts_.dir.empty() ? "." : opts_.dir;
-    if (!CheckWritableDir(dir, error) || (!opts_.csv.empty() && !CheckWritableDir(DirOf(opts_.csv), error))) {
+    const ExitStatus files = CheckDownloadOutputs(opts_.dir.empty() ? "." : opts_.dir, sink_.Path(), opts_.csv, error);
+    if (files != kExitOk) {
       Say(error);
-      return kExitFile;
+      return files;
     }
   }
   if (!SetUpControls()) return kExitBadInput;

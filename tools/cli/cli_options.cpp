@@ -45,11 +45,13 @@ const char* const kUsageText =
     "  0  success\n"
     "  1  an unexpected failure\n"
     "  2  bad input: usage, a clock text that is not 14 characters, a bad --start,\n"
-    "     a memo that cannot be written in Shift-JIS\n"
+    "     a memo that cannot be written in Shift-JIS or holds a control character,\n"
+    "     a --csv that is the report itself\n"
     "  3  port: PATH could not be opened or configured, or a command could not be sent\n"
     "  4  no reply: the logger did not answer, even after one resend\n"
     "  5  refused: the logger answered, but did not accept the command\n"
-    "  6  file: the report or the CSV could not be written\n"
+    "  6  file: the report or the CSV could not be written, or no file can be made\n"
+    "     where they go\n"
     "  7  data: the logger's start record or sample count cannot be used for a report\n";
 
 namespace {

@@ -2,6 +2,9 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <climits>
+
 #include "platform/sjis.h"
 
 namespace cli {
@@ -64,11 +67,14 @@ void ConsoleDialog::ProgressMessage(int, unsigned msg, std::intptr_t wParam, std
     case pt::kPbmSetStep:
       progressStep_ = static_cast<int>(wParam);
       break;
-    case pt::kPbmStepIt:
-      // Like the common control: past the top it starts again from the bottom.
-      progressPos_ += progressStep_;
-      if (progressPos_ > progressMax_) progressPos_ = progressMin_ + (progressPos_ - progressMax_);
+    case pt::kPbmStepIt: {
+      // Like the common control: past the top it starts again from the bottom. In 64 bits, so
+      // that no range or step the core sets can overflow.
+      long long pos = static_cast<long long>(progressPos_) + progressStep_;
+      if (pos > progressMax_) pos = progressMin_ + (pos - progressMax_);
+      progressPos_ = static_cast<int>(std::clamp<long long>(pos, INT_MIN, INT_MAX));
       break;
+    }
     default:
       break;
   }

@@ -1,8 +1,9 @@
 #pragma once
-// The report file "tavovalu.html" in a chosen directory instead of the current one.
-#include <cstdio>
+// The report file "tavovalu.html" in a chosen directory instead of the current one, replaced
+// whole like the dialog's.
 #include <string>
 
+#include "platform/replacement_file.h"
 #include "report/report_sink.h"
 
 namespace cli {
@@ -17,16 +18,19 @@ class DirReportSink : public pt::ReportSink {
 
   const std::string& Path() const { return path_; }
   bool Created() const { return created_; }
-  // The errno of the first failure (create or write), 0 when there was none.
+  // The errno of the first failure (create, write or commit), 0 when there was none.
   int FirstError() const { return firstError_; }
 
   bool Create() override;
   bool Write(const char* bytes, std::size_t length) override;
-  void Close() override;
+  bool Commit() override;
+  void Close() override { file_.Discard(); }
 
  private:
+  bool Note(bool ok);
+
   std::string path_;
-  std::FILE* file_ = nullptr;
+  pt::ReplacementFile file_;
   bool created_ = false;
   int firstError_ = 0;
 };

@@ -33,8 +33,9 @@ FailureReading ReadFailure(const char* text, const char* caption, bool ackJob, c
   if (std::strcmp(text, "年月日時分のデータが異常") == 0) {
     return {kExitData, "the start record is not a usable date; " + report + " is incomplete"};
   }
+  // The report is replaced whole: after either failure the earlier one is still in place.
   if (StartsWith(text, "ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ")) return {kExitFile, "cannot create " + report};
-  if (StartsWith(text, "ﾌｧｲﾙﾗｲﾄｴﾗｰ")) return {kExitFile, "writing " + report + " failed; it is incomplete"};
+  if (StartsWith(text, "ﾌｧｲﾙﾗｲﾄｴﾗｰ")) return {kExitFile, "writing " + report + " failed; the earlier one is kept"};
   return {kExitOther, ""};
 }
 

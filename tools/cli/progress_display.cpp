@@ -5,13 +5,16 @@ namespace cli {
 namespace {
 
 constexpr int kBarWidth = 30;
+constexpr int kMaxBarWidth = 100;
 constexpr long long kRedrawMs = 100;
 
-int Percent(int done, int total) {
-  if (total <= 0) return 100;
-  if (done >= total) return 100;
-  return static_cast<int>(static_cast<long long>(done) * 100 / total);
-}
+// The progress control's range comes from the logger's pointer: only a count the download can
+// hold is shown, and the position is kept within it.
+bool Usable(int total) { return total > 0 && total <= kMaxProgressTotal; }
+int Within(int value, int low, int high) { return value < low ? low : value > high ? high : value; }
+
+// `done` within 0..total, `total` usable.
+int Percent(int done, int total) { return done * 100 / total; }
 
 std::string Rest(int done, int total, double perSecond) {
   char text[96];
@@ -35,8 +38,10 @@ std::string FormatDuration(double seconds) {
 }
 
 std::string FormatProgressBar(int done, int total, double perSecond, int barWidth) {
-  const int filled = total > 0 ? static_cast<int>(static_cast<long long>(done < total ? done : total) * barWidth / total)
-                               : barWidth;
+  if (!Usable(total)) return "";
+  done = Within(done, 0, total);
+  barWidth = Within(barWidth, 0, kMaxBarWidth);
+  const int filled = done * barWidth / total;
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(barWidth - filled), '-');
   char text[256];
@@ -45,6 +50,8 @@ std::string FormatProgressBar(int done, int total, double perSecond, int barWidt
 }
 
 std::string FormatProgressLine(int done, int total, double perSecond) {
+  if (!Usable(total)) return "";
+  done = Within(done, 0, total);
   char text[128];
   std::snprintf(text, sizeof text, "%d/%d samples (%d%%), ", done, total, Percent(done, total));
   std::string rest = Rest(done, total, perSecond);
@@ -60,6 +67,8 @@ double ProgressDisplay::Rate(int done, long long nowMs) const {
 }
 
 void ProgressDisplay::Update(int done, int total, long long nowMs) {
+  if (!Usable(total)) return;
+  done = Within(done, 0, total);
   if (!active_) {
     active_ = true;
     startMs_ = nowMs;
@@ -74,7 +83,7 @@ void ProgressDisplay::Update(int done, int total, long long nowMs) {
     std::fprintf(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
     drawn_ = true;
   } else {
-    const int tenth = total > 0 ? Percent(done, total) / 10 : 10;
+    const int tenth = Percent(done, total) / 10;
     if (tenth <= lastTenth_) return;
     lastTenth_ = tenth;
     std::fprintf(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());

@@ -6,7 +6,12 @@
 
 namespace cli {
 
-// "  1234/2000 [############--------]  61%  52.3 samples/s  0:15 left"
+// The largest sample count shown; a larger or a non-positive one shows nothing, and a position
+// outside 0..count is shown at the nearer end.
+inline constexpr int kMaxProgressTotal = 10000;
+
+// "  1234/2000 [############--------]  61%  52.3 samples/s  0:15 left"; both formatters give ""
+// for a total that is not shown.
 std::string FormatProgressBar(int done, int total, double perSecond, int barWidth);
 // "1234/2000 samples (61%), 52.3 samples/s, 0:15 left"
 std::string FormatProgressLine(int done, int total, double perSecond);

@@ -17,8 +17,4 @@ bool ReportStartHour(const char* startStamp, CivilHour& start);
 // The whole CSV text: the header and `count` rows from sample 0. `start` must be a real hour.
 std::string FormatSampleCsv(const CivilHour& start, const std::uint32_t* sampleTable, int count);
 
-// Writes `content` to a temporary file beside `path` and renames it into place, so a failure
-// never leaves a half-written file under `path`. False with the reason in `error`.
-bool WriteWholeFile(const std::string& path, const std::string& content, std::string& error);
-
 }  // namespace cli

@@ -147,6 +147,7 @@ TEST_F(HtmlReportTest, WritesTheGoldenFilesByteForByteOneLinePerWrite) {
     Fill(c.words);
     EXPECT_EQ(Write(c.stamp, c.pointer), c.result);
     EXPECT_EQ(sink.Contents(), Golden(c.golden));
+    EXPECT_EQ(sink.placed, Golden(c.golden)) << "a refused stamp still puts its file in place";
     EXPECT_EQ(sink.closes, 1);
     EXPECT_FALSE(sink.open);
     EXPECT_EQ(Report.Date.year, c.after.year);
@@ -171,7 +172,7 @@ TEST_F(HtmlReportTest, WritesTheGoldenFilesByteForByteOneLinePerWrite) {
   }
 }
 
-TEST_F(HtmlReportTest, AFailedHeadOrTailWriteShowsItsLineAndStopsThatStretch) {
+TEST_F(HtmlReportTest, AFailedWriteOrCommitShowsOneMessageAndKeepsLastSeasonsReport) {
   const std::string whole = Golden("worked_example.html");
   ASSERT_EQ(whole.substr(0, kHeadText.size()), kHeadText);
   ASSERT_EQ(whole.substr(whole.size() - kTailText.size()), kTailText);
@@ -181,38 +182,47 @@ TEST_F(HtmlReportTest, AFailedHeadOrTailWriteShowsItsLineAndStopsThatStretch) {
   const int middleWrites = 5 + 31 + 35;
 
   struct FailCase {
+    std::string what;
+    int failAt;           // the write that fails, 1-based; 0 for none
+    bool failCommit;
+    const CheckedLine* line;  // a head or tail line: its message, what was written before it
     bool head;
-    int line;  // 0-based in its table
   };
   std::vector<FailCase> cases;
-  for (int i = 0; i < 9; ++i) cases.push_back({true, i});
-  for (int i = 0; i < 12; ++i) cases.push_back({false, i});
+  for (int i = 0; i < 9; ++i) cases.push_back({"head " + std::to_string(i + 1), i + 1, false, &kHead[i], true});
+  for (int i = 0; i < 12; ++i) {
+    cases.push_back({"tail " + std::to_string(i + 1), 9 + middleWrites + i + 1, false, &kTail[i], false});
+  }
+  // A line of the table and the final move show no message of their own.
+  cases.push_back({"caption line 1", 9 + 1, false, nullptr, false});
+  cases.push_back({"header cell 2:00", 9 + 5 + 5, false, nullptr, false});
+  cases.push_back({"last body line", 9 + middleWrites, false, nullptr, false});
+  cases.push_back({"commit", 0, true, nullptr, false});
 
   for (const auto& c : cases) {
-    SCOPED_TRACE((c.head ? "head " : "tail ") + std::to_string(c.line + 1));
+    SCOPED_TRACE(c.what);
     Reset();
     Fill({0x0130, 0x4194, 0x0234});
-    sink.failAtWrite = c.head ? c.line + 1 : 9 + middleWrites + c.line + 1;
+    sink.failAtWrite = c.failAt;
+    sink.failCommit = c.failCommit;
     EXPECT_EQ(Write("STR:200804142200", "3"), -1);
-    const CheckedLine& failed = c.head ? kHead[c.line] : kTail[c.line];
-    ExpectOneBox(failed.message, "ｴﾗｰ", BoxOwner::Frame);
+    EXPECT_EQ(sink.placed, "last season's report");
+    EXPECT_EQ(sink.commits, 0);
+    EXPECT_EQ(sink.closes, 1);
+    EXPECT_FALSE(sink.open);
+    if (c.line == nullptr) {
+      ExpectOneBox("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
+      EXPECT_EQ(sink.writeCalls, 9 + middleWrites + 12) << "the rest of the report is still formed";
+      continue;
+    }
+    ExpectOneBox(c.line->message, "ｴﾗｰ", BoxOwner::Frame);
+    const int index = static_cast<int>(c.line - (c.head ? kHead : kTail));
     const std::string expected =
-        c.head ? Joined(kHead, c.line) + middle : kHeadText + middle + Joined(kTail, c.line);
+        c.head ? Joined(kHead, index) + middle : kHeadText + middle + Joined(kTail, index);
     EXPECT_EQ(sink.Contents(), expected);
     // A failed tail write is the last write; after a failed head line the middle still follows.
-    EXPECT_EQ(sink.writeCalls, c.head ? c.line + 1 + middleWrites : sink.failAtWrite);
-    EXPECT_EQ(sink.closes, 1);
+    EXPECT_EQ(sink.writeCalls, c.head ? index + 1 + middleWrites : sink.failAtWrite);
   }
-}
-
-TEST_F(HtmlReportTest, FailuresInTheMiddleGoUnnoticed) {
-  Fill({0x0130, 0x4194, 0x0234});
-  sink.failAtWrite = 9 + 5 + 5;  // head, caption, then the header row up to its 2:00 cell
-  EXPECT_EQ(Write("STR:200804142200", "3"), 0);
-  EXPECT_TRUE(dlg.boxes.empty());
-  const std::string whole = Golden("worked_example.html");
-  EXPECT_EQ(sink.Contents(), whole.substr(0, whole.find("   <th>2:00</th>\n")) +
-                                 whole.substr(whole.find("   <th>3:00</th>\n")));
 }
 
 TEST_F(HtmlReportTest, RefusedOpenShowsItsMessageAndTouchesNothing) {
@@ -222,6 +232,7 @@ TEST_F(HtmlReportTest, RefusedOpenShowsItsMessageAndTouchesNothing) {
   EXPECT_EQ(Write("STR:200804142200", "3"), -1);
   ExpectOneBox("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
   EXPECT_EQ(sink.writeCalls, 0);
+  EXPECT_EQ(sink.placed, "last season's report");
   EXPECT_EQ(Report.Date.year, 2007);
   EXPECT_EQ(Report.SampleCount, 5);
 }
@@ -237,6 +248,8 @@ TEST_F(HtmlReportTest, StampsThatCannotBeLaidOutLeaveTheFileEmpty) {
     EXPECT_EQ(sink.creates, 1);
     EXPECT_EQ(sink.writeCalls, 0);
     EXPECT_EQ(sink.closes, 1);
+    EXPECT_EQ(sink.commits, 1);
+    EXPECT_EQ(sink.placed, "") << "the empty file replaces the earlier report";
   }
 }
 
@@ -251,6 +264,7 @@ TEST_F(HtmlReportTest, CountsBeyondTheTableAreRefusedWithAnEmptyBody) {
     EXPECT_EQ(Write("STR:200804141500", pointer), -1);
     ExpectOneBox("温度データの数のデータが異常 !!", "", BoxOwner::Dialog);
     EXPECT_EQ(sink.Contents(), middle);
+    EXPECT_EQ(sink.placed, middle);
     EXPECT_EQ(sink.closes, 1);
   }
 
@@ -366,6 +380,12 @@ TEST_F(ReportFileTest, AFileThatCannotBeCreatedIsReported) {
   EXPECT_EQ(dlg.boxes[0].caption, "ｴﾗｰ");
   EXPECT_EQ(dlg.boxes[0].owner, BoxOwner::Dialog);
   EXPECT_TRUE(fs::is_directory(dir / kReportFileName));
+  int entries = 0;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    ++entries;
+    EXPECT_EQ(entry.path().filename(), kReportFileName) << "no temporary file is left";
+  }
+  EXPECT_EQ(entries, 1);
 }
 
 }  // namespace

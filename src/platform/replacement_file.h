@@ -1,0 +1,55 @@
+#pragma once
+// A file replaced whole: written under a temporary name in the same folder as its final name and
+// moved over the old file only once it is complete and closed, so that a failure at any point
+// leaves the old file as it was and no half-written one under its name.
+//
+// POSIX: the temporary is created 0666 & ~umask, or with the mode bits of the regular file it
+// replaces; a symbolic link at the final name is followed (its target is replaced, the link
+// stays); fsync, then rename. Windows: the temporary is held unshared while it is open; the
+// paths are converted with the ANSI code page, as fopen converts them; MoveFileExW with
+// MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace pt {
+
+class ReplacementFile {
+ public:
+  ReplacementFile() = default;
+  ReplacementFile(const ReplacementFile&) = delete;
+  ReplacementFile& operator=(const ReplacementFile&) = delete;
+  ~ReplacementFile() { Discard(); }
+
+  // Creates a temporary file with a unique name beside `path` (an open one is discarded first).
+  // False when it cannot be created.
+  bool Open(const char* path);
+  // Writes all `length` bytes; false when any of them failed. A failure is remembered: later
+  // writes are still tried, each with its own result, but Commit refuses.
+  bool Write(const void* bytes, std::size_t length);
+  // Closes the temporary and moves it over the final file, only if every write succeeded. False
+  // otherwise, with the temporary removed and the final file untouched.
+  bool Commit();
+  // Closes and removes the temporary; harmless when nothing is open.
+  void Discard();
+
+  bool IsOpen() const { return handle_ != -1; }
+  // The system's code (errno, or GetLastError on Windows) of the first failure since Open; 0
+  // when there was none.
+  int Error() const { return error_; }
+
+ private:
+  void Failed(int code);
+
+  std::string final_;           // the file that is replaced (links followed)
+  std::string temp_;            // the temporary beside it
+  std::intptr_t handle_ = -1;   // a file descriptor, or a HANDLE on Windows
+  bool failed_ = false;
+  int error_ = 0;
+};
+
+// The file a ReplacementFile opened on `path` replaces: on POSIX `path` with every symbolic link
+// along the final name followed (even one whose target does not exist yet); `path` elsewhere.
+std::string ReplacementTarget(const std::string& path);
+
+}  // namespace pt

@@ -1,0 +1,158 @@
+#include "platform/replacement_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdint>
+
+namespace pt {
+
+namespace {
+
+constexpr int kMaxLinks = 40;  // as the kernel follows them (ELOOP beyond)
+constexpr int kNameTries = 100;
+
+// `path` up to and including its last slash; "" for a bare name.
+std::string FolderPart(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+// Follows the symbolic links at the final name of `path`; false (ELOOP) on a cycle.
+bool FollowLinks(std::string& path) {
+  for (int hop = 0; hop < kMaxLinks; ++hop) {
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string target(st.st_size > 0 ? static_cast<std::size_t>(st.st_size) + 1 : 4096, '\0');
+    const ssize_t n = ::readlink(path.c_str(), target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) return true;  // let open decide
+    target.resize(static_cast<std::size_t>(n));
+    path = target[0] == '/' ? target : FolderPart(path) + target;
+  }
+  return false;
+}
+
+// Six characters that no other process or call of this one is likely to pick at the same time.
+std::string UniqueSuffix() {
+  static std::uint64_t counter = 0;
+  timespec ts{};
+  ::clock_gettime(CLOCK_REALTIME, &ts);
+  std::uint64_t x = (static_cast<std::uint64_t>(::getpid()) << 40) ^ (++counter << 20) ^
+                    static_cast<std::uint64_t>(ts.tv_nsec) ^ (static_cast<std::uint64_t>(ts.tv_sec) << 30);
+  // splitmix64's finaliser spreads the bits.
+  x ^= x >> 30;
+  x *= 0xbf58476d1ce4e5b9ULL;
+  x ^= x >> 27;
+  x *= 0x94d049bb133111ebULL;
+  x ^= x >> 31;
+  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+  std::string s(".");
+  for (int i = 0; i < 6; ++i, x /= 62) s += kChars[x % 62];
+  return s;
+}
+
+}  // namespace
+
+std::string ReplacementTarget(const std::string& path) {
+  std::string target = path;
+  FollowLinks(target);
+  return target;
+}
+
+void ReplacementFile::Failed(int code) {
+  failed_ = true;
+  if (error_ == 0) error_ = code != 0 ? code : EIO;
+}
+
+bool ReplacementFile::Open(const char* path) {
+  Discard();
+  failed_ = false;
+  error_ = 0;
+  final_ = path != nullptr ? path : "";
+  if (final_.empty()) {
+    Failed(ENOENT);
+    return false;
+  }
+  if (!FollowLinks(final_)) {
+    Failed(ELOOP);
+    return false;
+  }
+  // The mode bits of the file it replaces; a new file gets 0666 less the umask from open.
+  struct stat old {};
+  const bool keepMode = ::stat(final_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+
+  int fd = -1;
+  for (int i = 0; i < kNameTries && fd < 0; ++i) {
+    temp_ = final_ + UniqueSuffix();
+    fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno != EEXIST && errno != EINTR) break;
+  }
+  if (fd < 0) {
+    Failed(errno);
+    temp_.clear();
+    return false;
+  }
+  handle_ = fd;
+  if (keepMode && ::fchmod(fd, old.st_mode & 07777) != 0) {
+    Failed(errno);
+    Discard();
+    return false;
+  }
+  return true;
+}
+
+bool ReplacementFile::Write(const void* bytes, std::size_t length) {
+  if (!IsOpen()) return false;
+  const char* p = static_cast<const char*>(bytes);
+  while (length > 0) {
+    const ssize_t n = ::write(static_cast<int>(handle_), p, length);
+    if (n > 0) {
+      p += n;
+      length -= static_cast<std::size_t>(n);
+    } else if (n == 0 || errno != EINTR) {
+      Failed(n == 0 ? EIO : errno);
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ReplacementFile::Commit() {
+  if (!IsOpen()) return false;
+  const int fd = static_cast<int>(handle_);
+  handle_ = -1;
+  // The contents reach the disk before the name does; a file system without fsync says EINVAL.
+  if (!failed_ && ::fsync(fd) != 0 && errno != EINVAL) Failed(errno);
+  if (::close(fd) != 0 && !failed_) Failed(errno);
+  if (!failed_ && ::rename(temp_.c_str(), final_.c_str()) != 0) Failed(errno);
+  if (failed_) {
+    ::unlink(temp_.c_str());
+    temp_.clear();
+    return false;
+  }
+  temp_.clear();
+  // The new name itself on disk, as far as the folder can be synced.
+  const std::string folder = FolderPart(final_);
+  const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (dir >= 0) {
+    ::fsync(dir);
+    ::close(dir);
+  }
+  return true;
+}
+
+void ReplacementFile::Discard() {
+  if (IsOpen()) {
+    ::close(static_cast<int>(handle_));
+    handle_ = -1;
+  }
+  if (!temp_.empty()) {
+    ::unlink(temp_.c_str());
+    temp_.clear();
+  }
+}
+
+}  // namespace pt

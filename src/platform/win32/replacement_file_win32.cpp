@@ -1,0 +1,123 @@
+#include "platform/replacement_file.h"
+
+#include <windows.h>
+
+namespace pt {
+
+namespace {
+
+constexpr int kNameTries = 100;
+
+// A path in the ANSI (or, after SetFileApisToOEM, the OEM) code page as CreateFileA, and so
+// fopen, reads it.
+std::wstring Wide(const std::string& path) {
+  const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
+  const int n = MultiByteToWideChar(codePage, 0, path.c_str(), -1, nullptr, 0);
+  if (n <= 0) return std::wstring();
+  std::wstring wide(static_cast<std::size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, path.c_str(), -1, wide.data(), n);
+  wide.resize(static_cast<std::size_t>(n - 1));
+  return wide;
+}
+
+HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
+
+std::string UniqueSuffix() {
+  static unsigned counter = 0;
+  LARGE_INTEGER t{};
+  QueryPerformanceCounter(&t);
+  unsigned long long x = (static_cast<unsigned long long>(GetCurrentProcessId()) << 40) ^
+                         (static_cast<unsigned long long>(++counter) << 20) ^
+                         static_cast<unsigned long long>(t.QuadPart);
+  x ^= x >> 30;
+  x *= 0xbf58476d1ce4e5b9ULL;
+  x ^= x >> 27;
+  x *= 0x94d049bb133111ebULL;
+  x ^= x >> 31;
+  // Letters of one case and digits: Windows names do not tell the cases apart.
+  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+  std::string s(".");
+  for (int i = 0; i < 6; ++i, x /= 36) s += kChars[x % 36];
+  return s;
+}
+
+}  // namespace
+
+std::string ReplacementTarget(const std::string& path) { return path; }
+
+void ReplacementFile::Failed(int code) {
+  failed_ = true;
+  if (error_ == 0) error_ = code != 0 ? code : static_cast<int>(ERROR_WRITE_FAULT);
+}
+
+bool ReplacementFile::Open(const char* path) {
+  Discard();
+  failed_ = false;
+  error_ = 0;
+  final_ = path != nullptr ? path : "";
+  if (final_.empty() || Wide(final_).empty()) {
+    Failed(static_cast<int>(ERROR_INVALID_NAME));
+    return false;
+  }
+  HANDLE h = INVALID_HANDLE_VALUE;
+  DWORD error = 0;
+  for (int i = 0; i < kNameTries && h == INVALID_HANDLE_VALUE; ++i) {
+    temp_ = final_ + UniqueSuffix();
+    // Not shared: nobody reads or writes the report while it is half written.
+    h = CreateFileW(Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+    if (error != 0 && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  }
+  if (h == INVALID_HANDLE_VALUE) {
+    Failed(static_cast<int>(error));
+    temp_.clear();
+    return false;
+  }
+  handle_ = reinterpret_cast<std::intptr_t>(h);
+  return true;
+}
+
+bool ReplacementFile::Write(const void* bytes, std::size_t length) {
+  if (!IsOpen()) return false;
+  const char* p = static_cast<const char*>(bytes);
+  while (length > 0) {
+    const DWORD chunk = length > 0x40000000u ? 0x40000000u : static_cast<DWORD>(length);
+    DWORD written = 0;
+    if (!WriteFile(AsHandle(handle_), p, chunk, &written, nullptr) || written == 0) {
+      Failed(static_cast<int>(GetLastError()));
+      return false;
+    }
+    p += written;
+    length -= written;
+  }
+  return true;
+}
+
+bool ReplacementFile::Commit() {
+  if (!IsOpen()) return false;
+  HANDLE h = AsHandle(handle_);
+  handle_ = -1;
+  if (!failed_ && !FlushFileBuffers(h)) Failed(static_cast<int>(GetLastError()));
+  if (!CloseHandle(h) && !failed_) Failed(static_cast<int>(GetLastError()));
+  const std::wstring temp = Wide(temp_);
+  if (!failed_ && !MoveFileExW(temp.c_str(), Wide(final_).c_str(),
+                               MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    Failed(static_cast<int>(GetLastError()));
+  }
+  if (failed_) DeleteFileW(temp.c_str());
+  temp_.clear();
+  return !failed_;
+}
+
+void ReplacementFile::Discard() {
+  if (IsOpen()) {
+    CloseHandle(AsHandle(handle_));
+    handle_ = -1;
+  }
+  if (!temp_.empty()) {
+    DeleteFileW(Wide(temp_).c_str());
+    temp_.clear();
+  }
+}
+
+}  // namespace pt
