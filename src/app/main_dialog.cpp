@@ -103,15 +103,18 @@ void OnDialogCommand(Dialog& dlg, unsigned wParam) {
 
 void OnDialogClose(Dialog&) { SavePortSettings(); }
 
-void StartJob(Dialog& dlg, int jobRequest) {
+bool StartJob(Dialog& dlg, int jobRequest) {
   ReadPortChoice(dlg);
   ReadSpeedChoice(dlg);
-  if (OpenPort(dlg) != 0) return;
-  if (Jobs.BusyFlag == 1) return;
+  if (OpenPort(dlg) != 0) return false;
+  if (Jobs.BusyFlag == 1) return false;
+  // The sequencer knows nothing of buttons; when the job it runs starts and ends it calls back.
+  SetJobControlsRefresher(RefreshJobControls);
   Jobs.PendingJob = jobRequest;
   Jobs.BusyFlag = 1;
   RefreshJobControls(dlg);
   StartTickTimer(dlg);
+  return true;
 }
 
 void RefreshJobControls(Dialog& dlg) {

@@ -30,7 +30,9 @@ void InitMainDialog(Dialog& dlg);
 void OnDialogCommand(Dialog& dlg, unsigned wParam);
 // WM_CLOSE, before the window is destroyed.
 void OnDialogClose(Dialog& dlg);
-void StartJob(Dialog& dlg, int jobRequest);
+// Opens the port and hands the job to the sequencer; false when the port could not be opened (its
+// message has been shown) or a job is running already.
+bool StartJob(Dialog& dlg, int jobRequest);
 void RefreshJobControls(Dialog& dlg);
 void RefreshStartControls(Dialog& dlg, int forceOff);
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "control_ids.h"
-#include "logger/jobs.h"
+#include "logger/messages.h"
 #include "serial/port.h"
 
 namespace pt {
@@ -17,9 +17,6 @@ constexpr std::uint32_t kLargePiece = 90;
 // The driver's input queue holds 8192 bytes; a line that keeps delivering beyond eight times
 // that while we drain is not going quiet, and the send goes ahead anyway.
 constexpr std::uint32_t kDrainLimit = 8 * 8192;
-
-// Full-width vertical line, slash, horizontal bar and backslash.
-constexpr const char* kSpinnerFrames[4] = {"｜", "／", "―", "＼"};
 
 SerialDevice* OpenDevice() {
   SerialDevice* device = PortDevice();
@@ -49,7 +46,8 @@ bool AppendPiece(char* reply, const char* piece) {
   return whole;
 }
 
-int FailedWait(ExchangeContext& ctx) {
+int FailedWait(ExchangeContext& ctx, bool refused) {
+  ctx.lastWaitRefused = refused ? 1 : 0;
   ++ctx.failedWaits;
   if (ctx.failedWaits >= 2) {
     ctx.phase = PhaseIdle;
@@ -85,6 +83,7 @@ int Step(Dialog& dlg, ExchangeContext& ctx, bool wantsAck, int mode, const char*
   if (mode == 0) {
     ctx.phase = PhaseSend;
     ctx.failedWaits = 0;
+    ctx.lastWaitRefused = 0;
     return 0;
   }
   switch (ctx.phase) {
@@ -97,13 +96,13 @@ int Step(Dialog& dlg, ExchangeContext& ctx, bool wantsAck, int mode, const char*
         return 0;
       }
       if (Exchange.ReplyTimedOut == 0) return 0;
-      return FailedWait(ctx);
+      return FailedWait(ctx, false);
     case PhaseComplete:
       if (!wantsAck || std::memcmp(reply, "\nOK", 3) == 0) {
         ctx.phase = PhaseIdle;
         return 1;
       }
-      return FailedWait(ctx);
+      return FailedWait(ctx, true);
     default:
       return 0;
   }
@@ -153,25 +152,14 @@ int CollectReply(char* reply) {
   return std::memchr(reply, '\r', strnlen(reply, kReplyBufferSize)) != nullptr ? 1 : 0;
 }
 
-void HandleTimer(Dialog& dlg, unsigned timerId) {
-  switch (timerId & 0xFFFFu) {
-    case kReplyTimerId:
-      dlg.StopTimer(kReplyTimerId);
-      Exchange.ReplyTimedOut = 1;
-      break;
-    case kTickTimerId:
-      dlg.StopTimer(kTickTimerId);
-      if (Port.ClosePortFlag != 0) {
-        Port.ClosePortFlag = 0;
-        ClosePort();
-      } else {
-        JobTick(dlg);
-      }
-      dlg.StartTimer(kTickTimerId, kTickTimerMs);
-      break;
-    default:
-      break;
-  }
+void OnReplyTimerExpired() { Exchange.ReplyTimedOut = 1; }
+
+bool ExchangeCanStep() {
+  const auto busy = [](const ExchangeContext& c) { return c.phase == PhaseSend || c.phase == PhaseComplete; };
+  const auto waiting = [](const ExchangeContext& c) { return c.phase == PhaseAwaitReply; };
+  if (busy(Exchange.Ack) || busy(Exchange.Reply)) return true;
+  if (!waiting(Exchange.Ack) && !waiting(Exchange.Reply)) return true;
+  return Exchange.ReplyTimedOut != 0;
 }
 
 }  // namespace pt

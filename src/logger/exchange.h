@@ -19,6 +19,8 @@ struct ExchangeContext {
   std::int32_t phase = PhaseIdle;
   std::int32_t failedWaits = 0;
   std::int32_t spinnerFrame = 0;
+  // 1 when the last failed wait of an acknowledged command ended in a refusal, not in silence.
+  std::int32_t lastWaitRefused = 0;
 };
 
 struct ExchangeState {
@@ -40,7 +42,11 @@ int ReplyExchange(Dialog& dlg, int mode, const char* command, char* reply);
 void DrainReceiveQueue();
 int CollectReply(char* reply);
 
-// Every timer message of the main dialog comes here.
-void HandleTimer(Dialog& dlg, unsigned timerId);
+// The reply timer has run out: the wait under way fails at its next step.
+void OnReplyTimerExpired();
+// True while a variant has something to do at its next step that needs no new byte from the
+// line: a send, a complete reply to judge, or a wait that has timed out. A front end that can wait
+// on the line itself (the console) uses it to know when a step would only find nothing new.
+bool ExchangeCanStep();
 
 }  // namespace pt

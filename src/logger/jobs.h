@@ -22,6 +22,43 @@ enum JobRequest : int {
   CheckPointerJob = 4,
 };
 
+// JobState values. The download has states of its own; a single-command job whose first state is
+// k01 (k = 1 to 8, the row of the job table) runs k01 + the steps of SingleJobStep.
+enum JobStateValue : int {
+  kJobIdle = 0,
+  kDownloadBegin = 1,         // empty the bar, arm the header reader
+  kDownloadReadHeaders = 2,   // memo, start and pointer
+  kDownloadTakeCount = 11,    // show the headers, take the sample count
+  kDownloadAskSample = 12,    // arm the sample reader and send at once
+  kDownloadAwaitSample = 13,  // until the sample's reply counts
+  kDownloadWriteReport = 14,
+  kDownloadSucceeded = 90,
+  kDownloadFailed = 99,
+};
+enum SingleJobStep : int {
+  kStepPrepare = 1,  // build the command, arm the exchange
+  kStepAwait = 2,    // step the exchange
+  kStepSucceeded = 90,
+  kStepFailed = 99,
+};
+
+// What became of the last job, for a front end that must tell more than the message box did.
+enum class Outcome {
+  None,       // no job has ended since it was started
+  Succeeded,
+  Port,       // a command could not be written to the line
+  NoReply,    // no reply that counts, even after the resend and the asks again
+  Refused,    // the logger answered a changing command with something other than LF "OK"
+  BadInput,   // what the user typed cannot be sent (a clock of the wrong length)
+  File,       // the report could not be written; the earlier one is kept
+  BadData,    // the logger's count or start record cannot make a report
+};
+struct JobOutcome {
+  Outcome kind = Outcome::None;
+  const char* message = "";  // the text the user was shown (Shift-JIS), "" when none
+  ReportResult report = ReportResult::NotAsked;
+};
+
 // Process-wide state of the sequencer; a fresh value is the state at program start.
 struct JobsState {
   int PendingJob = 0;
@@ -49,11 +86,25 @@ struct JobsState {
   char SamplePendingText[kReplyBufferSize] = {};
   int SampleAsks = 0;              // asks of the current sample so far
   std::uint32_t SampleWord = 0;    // the number of the last sample reply that counted
+  // What the readers will report at their failure state.
+  Outcome HeaderPendingOutcome = Outcome::None;
+  Outcome SamplePendingOutcome = Outcome::None;
+
+  JobOutcome LastOutcome;
 };
 
 // How often a reply that does not count is asked for: the first ask and two more.
 inline constexpr int kAsksPerReply = 3;
 extern JobsState Jobs;
+
+// What the front end does when a job starts or ends: the dialog enables or disables its job
+// buttons. Nothing until one is set.
+using JobControlsRefresher = void (*)(Dialog& dlg);
+void SetJobControlsRefresher(JobControlsRefresher refresh);
+
+// What a front end may ask of the running job.
+bool IsAcknowledgedJob(int request);
+bool IsReadingSamples();  // the download is in its samples (the progress bar moves)
 
 void JobTick(Dialog& dlg);
 void StepJobSequencer(Dialog& dlg);

@@ -10,6 +10,11 @@ namespace pt {
 
 namespace {
 
+constexpr const char* kErrorCaptionText = "ｴﾗｰ";
+constexpr const char* kOpenErrorText = "ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ";
+constexpr const char* kBadStampText = "年月日時分のデータが異常";
+constexpr const char* kBadCountText = "温度データの数のデータが異常 !!";
+
 // Longer than any line, even a summary cell of the largest double.
 constexpr int kLineSize = 512;
 
@@ -62,16 +67,16 @@ void PutFormatted(ReportSink& sink, const char* line, int formatted) {
   sink.Write(line, length);
 }
 
-// Writes the lines in order until one fails; shows that line's message. False on a failure.
+// Writes the lines until one fails; that line's message, shown, or nullptr when all were written.
 template <std::size_t N>
-bool PutChecked(ReportSink& sink, Dialog& owner, const CheckedLine (&lines)[N]) {
+const char* PutChecked(ReportSink& sink, Dialog& owner, const CheckedLine (&lines)[N]) {
   for (const CheckedLine& line : lines) {
     if (!Put(sink, line.text)) {
-      owner.ShowMessage(line.failure, "ｴﾗｰ", BoxOwner::Frame);
-      return false;
+      owner.ShowMessage(line.failure, kErrorCaptionText, BoxOwner::Frame);
+      return line.failure;
     }
   }
-  return true;
+  return nullptr;
 }
 
 // Passes the lines on and remembers whether any of them failed, so that a report with a line
@@ -196,35 +201,35 @@ void WriteBody(ReportSink& sink, const std::uint32_t* sampleTable) {
   Put(sink, kRowClose);
 }
 
-int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
-                const std::uint32_t* sampleTable) {
+namespace {
+
+ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char* pointerText,
+                               const std::uint32_t* sampleTable) {
   CheckedSink sink(CurrentReportSink());
-  if (!sink.Create()) {
-    owner.ShowMessage("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
-    return -1;
-  }
+  const auto box = [&owner](ReportResult result, const char* text, const char* caption) {
+    owner.ShowMessage(text, caption, BoxOwner::Dialog);
+    return ReportOutcome{result, text};
+  };
+  if (!sink.Create()) return box(ReportResult::NotCreated, kOpenErrorText, kErrorCaptionText);
 
   // A refused stamp or count still puts its report in place (without head and tail); a line that
   // failed to be written keeps the earlier report instead.
-  bool refused = false;
-  bool failed = false;
+  ReportOutcome outcome{ReportResult::Written, ""};
   if (DecodeStartStamp(startStamp) != 0) {
-    owner.ShowMessage("年月日時分のデータが異常", "", BoxOwner::Dialog);
-    refused = true;
+    outcome = box(ReportResult::BadStamp, kBadStampText, "");
     // Without a month there is no day to advance, and before hour 0 the first sample's column
     // would never come: nothing sensible can be laid out, so the file is left empty.
     if (!IsMonthInRange(Report.Date.month) || Report.Date.hour < 0) {
       sink.Commit();
       sink.Close();
-      return -1;
+      return outcome;
     }
   } else {
     ParseSampleCount(pointerText);
     if (Report.SampleCount > kSampleTableSize) {
-      owner.ShowMessage("温度データの数のデータが異常 !!", "", BoxOwner::Dialog);
-      refused = true;
-    } else if (!PutChecked(sink, owner, kHeadLines)) {
-      failed = true;
+      outcome = box(ReportResult::BadCount, kBadCountText, "");
+    } else if (const char* failure = PutChecked(sink, owner, kHeadLines)) {
+      outcome = {ReportResult::WriteFailed, failure};
     }
   }
 
@@ -232,14 +237,27 @@ int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
   WriteHeaderRow(sink);
   WriteBody(sink, sampleTable);
 
-  if (!refused && !failed && !PutChecked(sink, owner, kTailLines)) failed = true;
+  if (outcome.result == ReportResult::Written) {
+    if (const char* failure = PutChecked(sink, owner, kTailLines)) outcome = {ReportResult::WriteFailed, failure};
+  }
 
   // The message of a line that failed has been shown; a report lost otherwise (a line of the
   // table, or the final move) is a file that could not be made.
-  const bool placed = !failed && sink.Commit();
-  if (!placed && !refused && !failed) owner.ShowMessage("ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", BoxOwner::Dialog);
+  const bool placed = outcome.result != ReportResult::WriteFailed && sink.Commit();
+  if (!placed && outcome.result == ReportResult::Written) {
+    outcome = box(ReportResult::NotCreated, kOpenErrorText, kErrorCaptionText);
+  }
   sink.Close();
-  return placed && !refused ? 0 : -1;
+  return outcome;
+}
+
+}  // namespace
+
+int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
+                const std::uint32_t* sampleTable, ReportOutcome* outcome) {
+  const ReportOutcome result = WriteWholeReport(owner, startStamp, pointerText, sampleTable);
+  if (outcome != nullptr) *outcome = result;
+  return result.result == ReportResult::Written ? 0 : -1;
 }
 
 }  // namespace pt

@@ -9,11 +9,25 @@ namespace pt {
 
 inline constexpr int kSampleTableSize = 10000;
 
+// What became of a report.
+enum class ReportResult {
+  NotAsked,     // no report was to be written
+  Written,      // in place, whole
+  NotCreated,   // the file could not be made or put in place; the earlier report is kept
+  WriteFailed,  // a line of it could not be written; the earlier report is kept
+  BadStamp,     // the start stamp is no date: a report without head and tail is in place
+  BadCount,     // more samples than the table holds: a report without head and tail is in place
+};
+struct ReportOutcome {
+  ReportResult result = ReportResult::NotAsked;
+  const char* message = "";  // the box that was shown, Shift-JIS; "" when none
+};
+
 // Writes "tavovalu.html" into the current directory in one go; it replaces the earlier report
 // only when every line was written. Failures are shown in message boxes. The caller ends its job
-// whatever this returns (0 written whole, -1 otherwise).
+// whatever this returns (0 written whole, -1 otherwise); `outcome`, when given, says more.
 int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
-                const std::uint32_t* sampleTable);
+                const std::uint32_t* sampleTable, ReportOutcome* outcome = nullptr);
 
 // The pieces of the report below the head, each line written to `sink` as it is formed. They
 // go on past a failed line; WriteReport keeps a report with a failed line out of place.

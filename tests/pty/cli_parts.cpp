@@ -14,7 +14,7 @@
 #include "cli_options.h"
 #include "console_dialog.h"
 #include "control_ids.h"
-#include "failure_kind.h"
+#include "outcome_reading.h"
 #include "job_loop.h"
 #include "logger/exchange.h"
 #include "logger/jobs.h"
@@ -218,32 +218,31 @@ TEST(TerminalText, ShiftJisToUtf8AndBack) {
   EXPECT_EQ(sjis, "ABC");
 }
 
-TEST(FailureKind, EachMessageOfTheCoreHasItsStatus) {
+TEST(OutcomeReading, EachOutcomeOfTheCoreHasItsStatus) {
+  using pt::Outcome;
+  using pt::ReportResult;
   struct Case {
-    const char* text;
-    const char* caption;
-    bool ack;
-    const char* reply;
+    Outcome kind;
+    ReportResult report;
     ExitStatus status;
+    const char* english;  // part of it
   };
   const Case cases[] = {
-      {"COM1 ...", "Error", false, "", kExitPort},
-      {"SetCommState", "Error", true, "", kExitPort},
-      {"正常な応答がありません", "", true, "\nNG\r", kExitRefused},
-      {"正常な応答がありません", "", true, "", kExitNoReply},
-      {"正常な応答がありません", "", false, "garbage", kExitNoReply},
-      {"送信出来ません", "", false, "", kExitPort},
-      {"送信出来ません[TAVO] ！！", "", false, "", kExitPort},
-      {"応答が有りません[PT] ！！", "", false, "", kExitNoReply},
-      {"設定日時が異常です", "", true, "", kExitBadInput},
-      {"温度データの数のデータが異常 !!", "", false, "", kExitData},
-      {"年月日時分のデータが異常", "", false, "", kExitData},
-      {"ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ", "ｴﾗｰ", false, "", kExitFile},
-      {"ﾌｧｲﾙﾗｲﾄｴﾗｰ</html...>", "ｴﾗｰ", false, "", kExitFile},
-      {"something new", "", false, "", kExitOther},
+      {Outcome::Succeeded, ReportResult::Written, kExitOk, ""},
+      {Outcome::Port, ReportResult::NotAsked, kExitPort, "cannot send the command to /dev/x"},
+      {Outcome::NoReply, ReportResult::NotAsked, kExitNoReply, "no proper reply from the logger on /dev/x"},
+      {Outcome::Refused, ReportResult::NotAsked, kExitRefused, "refused"},
+      {Outcome::BadInput, ReportResult::NotAsked, kExitBadInput, "14 characters"},
+      {Outcome::File, ReportResult::NotCreated, kExitFile, "cannot create r.html"},
+      {Outcome::File, ReportResult::WriteFailed, kExitFile, "writing r.html failed; the earlier one is kept"},
+      {Outcome::BadData, ReportResult::BadStamp, kExitData, "r.html is incomplete"},
+      {Outcome::BadData, ReportResult::NotAsked, kExitData, "no report written"},
+      {Outcome::None, ReportResult::NotAsked, kExitOther, "without saying"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(ReadFailure(c.text, c.caption, c.ack, c.reply, "/dev/x", "r.html").status, c.status) << c.text;
+    const OutcomeReading r = ReadOutcome({c.kind, "", c.report}, "/dev/x", "r.html");
+    EXPECT_EQ(r.status, c.status) << c.english;
+    EXPECT_NE(r.english.find(c.english), std::string::npos) << r.english;
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "control_ids.h"
 #include "logger/exchange.h"
+#include "logger/tick.h"
 #include "serial/port.h"
 #include "serial/serial_device_posix.h"
 #include "sim_child.h"

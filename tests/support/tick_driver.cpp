@@ -1,6 +1,7 @@
 #include "support/tick_driver.h"
 
 #include "logger/exchange.h"
+#include "logger/tick.h"
 
 namespace pt::test {
 

@@ -13,9 +13,10 @@
 #include "control_ids.h"
 #include "dir_report_sink.h"
 #include "exit_status.h"
-#include "failure_kind.h"
 #include "job_loop.h"
+#include "outcome_reading.h"
 #include "logger/jobs.h"
+#include "logger/messages.h"
 #include "output_files.h"
 #include "path_serial_device.h"
 #include "progress_display.h"
@@ -31,10 +32,6 @@ namespace {
 constexpr const char* kName = "paddytherm-cli";
 
 void Say(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kName, text.c_str()); }
-
-bool IsAckJob(int request) {
-  return request == pt::SetClockJob || request == pt::WriteMemoJob || request == pt::SetPeriodJob;
-}
 
 // A byte that would act on the line or the logger instead of being text: below 0x20, and DEL.
 bool HasControlByte(const std::string& text) {
@@ -55,8 +52,9 @@ class Session {
 
  private:
   bool SetUpControls();
-  void OnMessage(const char* message, const char* caption);
   void AfterTick();
+  void SayPortFailure();
+  void SayOutcome(const pt::JobOutcome& outcome);
   void Fail(ExitStatus status) {
     if (status_ == kExitOk) status_ = status;
   }
@@ -71,8 +69,7 @@ class Session {
   DirReportSink sink_;
   ProgressDisplay progress_;
   ExitStatus status_ = kExitOk;
-  int lastJobState_ = 0;
-  bool messageShown_ = false;
+  std::string lastMessage_;  // the last box the core showed, Shift-JIS
 };
 
 bool Session::SetUpControls() {
@@ -91,8 +88,8 @@ bool Session::SetUpControls() {
   }
   // A typed clock is checked here, before the port is opened; the core checks it again later.
   if (opts_.jobRequest == pt::SetClockJob && !opts_.pcClock && (sjis.size() != 14 || HasControlByte(sjis))) {
-    const char* bad = "設定日時が異常です";
-    Say(text_.ToTerminal(bad) + " (" + ReadFailure(bad, "", true, "", device_.Path(), sink_.Path()).english + ")");
+    const pt::JobOutcome badClock{pt::Outcome::BadInput, pt::kBadClockText, pt::ReportResult::NotAsked};
+    SayOutcome(badClock);
     return false;
   }
   dlg_.SetItemText(IDC_CLOCK_EDIT, sjis.c_str());
@@ -108,24 +105,22 @@ bool Session::SetUpControls() {
   return true;
 }
 
-void Session::OnMessage(const char* message, const char* caption) {
-  progress_.Finish();
-  messageShown_ = true;
-  const FailureReading r =
-      ReadFailure(message, caption, IsAckJob(opts_.jobRequest), pt::Jobs.ReplyBuffer, device_.Path(), sink_.Path());
-  Fail(r.status);
-  if (std::strcmp(caption, "Error") == 0) {
-    // The dialog's own text names a COM port; here the path and the system's reason say more.
-    const int error = device_.LastOpenError();
-    if (error != 0) {
-      Say("cannot open " + device_.Path() + ": " + (error > 0 ? std::strerror(error) : "no device"));
-    } else {
-      Say("cannot configure " + device_.Path() + " (" + text_.ToTerminal(message) + ")");
-    }
-    return;
+void Session::SayPortFailure() {
+  // The dialog's own text names a COM port; here the path and the system's reason say more.
+  const int error = device_.LastOpenError();
+  if (error != 0) {
+    Say("cannot open " + device_.Path() + ": " + (error > 0 ? std::strerror(error) : "no device"));
+  } else {
+    Say("cannot configure " + device_.Path() + " (" + text_.ToTerminal(lastMessage_) + ")");
   }
-  std::string line = text_.ToTerminal(message);
-  if (!r.english.empty()) line += " (" + r.english + ")";
+}
+
+void Session::SayOutcome(const pt::JobOutcome& outcome) {
+  const OutcomeReading r = ReadOutcome(outcome, device_.Path(), sink_.Path());
+  Fail(r.status);
+  if (r.status == kExitOk) return;
+  // A changing job whose command could not be written ends without a box; the English says it.
+  std::string line = outcome.message[0] != '\0' ? text_.ToTerminal(outcome.message) + " (" + r.english + ")" : r.english;
   if (r.status == kExitRefused) {
     std::string reply = pt::Jobs.ReplyBuffer;
     pt::StripLineBreaks(reply.data());
@@ -136,10 +131,8 @@ void Session::OnMessage(const char* message, const char* caption) {
 }
 
 void Session::AfterTick() {
-  const int state = pt::Jobs.JobState;
-  if (state != 0) lastJobState_ = state;
   if (opts_.noProgress) return;
-  if (state == 12 || state == 13) {
+  if (pt::IsReadingSamples()) {
     progress_.Update(dlg_.ProgressPos(), dlg_.ProgressMax(), MonotonicMs());
   } else if (progress_.Active()) {
     progress_.Update(dlg_.ProgressPos(), dlg_.ProgressMax(), MonotonicMs());
@@ -218,9 +211,17 @@ int Session::Run() {
 
   pt::SetPortDevice(&device_);
   pt::SetReportSink(&sink_);
-  dlg_.SetMessageHandler([this](const char* m, const char* c, pt::BoxOwner) { OnMessage(m, c); });
+  dlg_.SetMessageHandler([this](const char* m, const char*, pt::BoxOwner) {
+    progress_.Finish();
+    lastMessage_ = m;
+  });
 
-  pt::StartJob(dlg_, opts_.jobRequest);
+  if (!pt::StartJob(dlg_, opts_.jobRequest)) {
+    pt::SetReportSink(nullptr);
+    pt::SetPortDevice(nullptr);
+    SayPortFailure();
+    return kExitPort;
+  }
   LoopIo io;
   io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
   io.sleep = [](int ms) {
@@ -233,16 +234,10 @@ int Session::Run() {
   pt::SetReportSink(nullptr);
   pt::SetPortDevice(nullptr);
 
-  if (pt::Port.PortOpenFlag == 0 || lastJobState_ == 0) {
-    Fail(kExitPort);
-    return status_;
-  }
-  const bool ended = lastJobState_ % 100 == 90;  // 90 and every k90
-  if (!ended && status_ == kExitOk) {
-    // A job that changes the logger ends without a message when its command cannot be sent.
-    Say("cannot send the command to " + device_.Path());
-    Fail(kExitPort);
-  }
+  const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
+  SayOutcome(outcome);
+  // A download that reached its report shows what it read, whatever became of the report.
+  const bool ended = outcome.kind == pt::Outcome::Succeeded || outcome.report != pt::ReportResult::NotAsked;
   if (!ended) return status_;
 
   PrintReplies();

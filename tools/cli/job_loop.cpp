@@ -1,6 +1,7 @@
 #include "job_loop.h"
 
 #include "logger/exchange.h"
+#include "logger/tick.h"
 #include "logger/jobs.h"
 #include "serial/port.h"
 
@@ -21,14 +22,8 @@ void DeliverDueReplyTimer(ConsoleDialog& dlg, long long now) {
 }  // namespace
 
 bool TickCanProgress() {
-  const auto awaiting = [](const pt::ExchangeContext& c) { return c.phase == pt::PhaseAwaitReply; };
-  const auto working = [](const pt::ExchangeContext& c) {
-    return c.phase == pt::PhaseSend || c.phase == pt::PhaseComplete;
-  };
-  const pt::ExchangeState& ex = pt::Exchange;
-  if (working(ex.Ack) || working(ex.Reply)) return true;
-  if (!awaiting(ex.Ack) && !awaiting(ex.Reply)) return true;
-  if (ex.ReplyTimedOut != 0) return true;
+  if (pt::ExchangeCanStep()) return true;
+  // Waiting for a reply: a step helps only once bytes have come.
   pt::SerialDevice* device = pt::PortDevice();
   std::uint32_t waiting = 0;
   if (device == nullptr || !device->IsOpen() || !device->WaitingCount(waiting)) return false;

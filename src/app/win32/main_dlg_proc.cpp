@@ -3,6 +3,7 @@
 #include "app/main_dialog.h"
 #include "app/win32/app_windows.h"
 #include "logger/exchange.h"
+#include "logger/tick.h"
 
 namespace pt {
 

@@ -1,4 +1,5 @@
 #include "logger/exchange.h"
+#include "logger/tick.h"
 
 #include <gtest/gtest.h>
 

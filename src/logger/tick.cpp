@@ -1,0 +1,32 @@
+#include "logger/tick.h"
+
+#include "logger/exchange.h"
+#include "logger/jobs.h"
+#include "serial/port.h"
+
+namespace pt {
+
+void HandleTimer(Dialog& dlg, unsigned timerId) {
+  switch (timerId & 0xFFFFu) {
+    case kReplyTimerId:
+      // One-shot: it fires once for each send that started it.
+      dlg.StopTimer(kReplyTimerId);
+      OnReplyTimerExpired();
+      break;
+    case kTickTimerId:
+      // Stopped while the tick's work runs, so a step that shows a box is never entered again.
+      dlg.StopTimer(kTickTimerId);
+      if (Port.ClosePortFlag != 0) {
+        Port.ClosePortFlag = 0;
+        ClosePort();
+      } else {
+        JobTick(dlg);
+      }
+      dlg.StartTimer(kTickTimerId, kTickTimerMs);
+      break;
+    default:
+      break;
+  }
+}
+
+}  // namespace pt
