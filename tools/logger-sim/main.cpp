@@ -39,7 +39,7 @@ class Simulator {
       : opts_(opts), logger_(std::move(logger)), pty_(pty), transcript_(transcript),
         rng_(opts.seed), spoiler_(opts.seed, opts.spoilPercent, opts.spoilKinds, opts.spoilAlways),
         start_(NowMicros()) {
-    // Before anyone learns the terminal's name, so no client's close goes unseen.
+    // Before anyone learns the terminal's name, so no client's open goes unseen.
     WatchClientCloses();
   }
 
@@ -63,7 +63,7 @@ class Simulator {
   void Send(const std::string& bytes);
   void HangUp();
   void WatchClientCloses();
-  void OnCloses();
+  void OnOpensAndCloses();
 
   const sim::Options& opts_;
   sim::Logger logger_;
@@ -79,6 +79,7 @@ class Simulator {
   long commands_ = 0;
   bool hungUp_ = false;
   int notify_ = -1;
+  int clients_ = 0;  // opens of the slave by others, less their closes
 };
 
 // The simulator keeps the slave open, so whatever a client leaves on the terminal outlives its
@@ -87,27 +88,45 @@ class Simulator {
 // nothing it can see, so a client that sets the same line again would fail). When the last
 // client closes, the terminal gets back the state it had at start, as a freshly opened port.
 //
-// Who is still there is asked of /proc at each close, not counted from inotify's events:
-// inotify merges an event into the one before it while that is unread, so two clients opening
-// at once leave one IN_OPEN, and the loser's close (flock or TIOCEXCL turned it away) would
-// count the winner out and reset its line under it.
+// The reset must come quickly: a client that closes and opens again at once (a job button
+// pressed as the last job ended) sets its line right after, and must find it reset. So clients
+// are counted from inotify's events, which cost nothing. But inotify merges an event into the one
+// before it while that is unread: two clients opening at once leave one IN_OPEN, and the count
+// reaches 0 at the loser's close (flock turned it away) while the winner holds the line. The
+// winner has made the terminal exclusive by then, which the terminal says at no cost (TIOCGEXCL).
+// A client lifts that flag as it closes; one that died holding it is found out by asking /proc
+// who still holds the terminal, which is too slow for every close but fine for this one.
 void Simulator::WatchClientCloses() {
   notify_ = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
-  if (notify_ >= 0 &&
-      inotify_add_watch(notify_, pty_.slavePath.c_str(), IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
+  if (notify_ >= 0 && inotify_add_watch(notify_, pty_.slavePath.c_str(),
+                                        IN_OPEN | IN_CLOSE_WRITE | IN_CLOSE_NOWRITE) < 0) {
     close(notify_);
     notify_ = -1;
   }
 }
 
-void Simulator::OnCloses() {
+void Simulator::OnOpensAndCloses() {
   alignas(inotify_event) char events[4096];
   bool closed = false;
-  while (read(notify_, events, sizeof events) > 0) closed = true;
-  if (closed && sim::OtherHolders(pty_) <= 0) {
-    ioctl(pty_.slave, TIOCNXCL);
-    tcsetattr(pty_.slave, TCSANOW, &pty_.fresh);
+  for (;;) {
+    const ssize_t n = read(notify_, events, sizeof events);
+    if (n <= 0) break;
+    for (ssize_t pos = 0; pos + static_cast<ssize_t>(sizeof(inotify_event)) <= n;) {
+      const auto* e = reinterpret_cast<const inotify_event*>(events + pos);
+      if (e->mask & IN_OPEN) ++clients_;
+      if (e->mask & (IN_CLOSE_WRITE | IN_CLOSE_NOWRITE)) {
+        clients_ = clients_ > 0 ? clients_ - 1 : 0;
+        closed = true;
+      }
+      pos += static_cast<ssize_t>(sizeof(inotify_event) + e->len);
+    }
   }
+  if (!closed || clients_ != 0) return;
+  int exclusive = 0;
+  if (ioctl(pty_.slave, TIOCGEXCL, &exclusive) != 0) exclusive = 0;
+  if (exclusive != 0 && sim::OtherHolders(pty_) != 0) return;
+  ioctl(pty_.slave, TIOCNXCL);
+  tcsetattr(pty_.slave, TCSANOW, &pty_.fresh);
 }
 
 int Simulator::Run() {
@@ -120,7 +139,7 @@ int Simulator::Run() {
     pollfd fds[2] = {{pty_.master, POLLIN, 0}, {notify_, POLLIN, 0}};
     const int ready = poll(fds, notify_ >= 0 ? 2 : 1, 50);
     if (ready <= 0) continue;
-    if (notify_ >= 0 && (fds[1].revents & POLLIN)) OnCloses();
+    if (notify_ >= 0 && (fds[1].revents & POLLIN)) OnOpensAndCloses();
     if (!(fds[0].revents & POLLIN)) continue;
     const ssize_t n = read(pty_.master, buf, sizeof buf);
     if (n <= 0) continue;
