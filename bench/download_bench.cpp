@@ -17,6 +17,7 @@
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 #include "support/real_time.h"
+#include "app/program_state.h"
 
 namespace {
 
@@ -34,13 +35,10 @@ Figures Run(const std::string& dir, int baud, int samples) {
                                         "--exit-after", "600"}, 5000)) {
     return f;
   }
-  Jobs = JobsState{};
-  Port = PortState{};
-  Exchange = ExchangeState{};
-  MainDialog = MainDialogState{};
+  ResetProgramState();
   PosixSerialDevice device;
   device.SetComDirectory(dir);
-  SetPortDevice(&device);
+  const ScopedPortDevice installDevice(&device);
   test::FakeDialog dlg;
   dlg.SetChecked(baud == 9600 ? IDC_SPEED_9600 : IDC_SPEED_19200, true);
 
@@ -51,13 +49,12 @@ Figures Run(const std::string& dir, int baud, int samples) {
       dlg, [&] { return Jobs.BusyFlag == 0 && !device.IsOpen(); }, 600000,
       [&] {
         ++ticks;
-        if (firstSample < 0 && Jobs.JobState == 13) {
+        if (firstSample < 0 && IsReadingSamples()) {
           firstSample = test::MonotonicNowMs();
           firstSampleTick = ticks;
         }
       });
   const long long end = test::MonotonicNowMs();
-  SetPortDevice(nullptr);
   child.Stop();
   unlink(link.c_str());
   if (!dlg.boxes.empty() || firstSample < 0) return f;

@@ -11,6 +11,7 @@
 #include "support/fake_dialog.h"
 #include "report/html_report.h"
 #include "report/samples.h"
+#include "app/program_state.h"
 
 namespace {
 
@@ -58,17 +59,18 @@ int main() {
   pt::test::FakeDialog dlg;
   double perLine = 1e9;
   for (int r = 0; r < kRounds; ++r) {
-    pt::Report = pt::ReportState{};
+    pt::ResetProgramState();
     const double t0 = Now();
     pt::WriteReport(dlg, "STR:200804141500", "10000", Table);
     perLine = std::min(perLine, Now() - t0);
   }
 
   StringSink memory;
-  pt::SetReportSink(&memory);
-  pt::Report = pt::ReportState{};
-  pt::WriteReport(dlg, "STR:200804141500", "10000", Table);
-  pt::SetReportSink(nullptr);
+  {
+    const pt::ScopedReportSink installSink(&memory);
+    pt::ResetProgramState();
+    pt::WriteReport(dlg, "STR:200804141500", "10000", Table);
+  }
 
   double oneWrite = 1e9;
   for (int r = 0; r < kRounds; ++r) {

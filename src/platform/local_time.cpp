@@ -23,5 +23,6 @@ LocalTimeSource gSource = SystemLocalTime;
 LocalTime GetLocalTimeNow() { return gSource(); }
 
 void SetLocalTimeSource(LocalTimeSource source) { gSource = source ? source : SystemLocalTime; }
+LocalTimeSource CurrentLocalTimeSource() { return gSource; }
 
 }  // namespace pt

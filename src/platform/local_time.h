@@ -12,5 +12,6 @@ using LocalTimeSource = LocalTime (*)();
 LocalTime GetLocalTimeNow();
 // nullptr restores the system clock.
 void SetLocalTimeSource(LocalTimeSource source);
+LocalTimeSource CurrentLocalTimeSource();
 
 }  // namespace pt

@@ -215,7 +215,9 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
   // A refused stamp or count still puts its report in place (without head and tail); a line that
   // failed to be written keeps the earlier report instead.
   ReportOutcome outcome{ReportResult::Written, ""};
-  if (DecodeStartStamp(startStamp) != 0) {
+  const DecodedStamp stamp = DecodeStartStamp(startStamp, Report.Date);
+  Report.Date = stamp.date;
+  if (stamp.result != 0) {
     outcome = box(ReportResult::BadStamp, kBadStampText, "");
     // Without a month there is no day to advance, and before hour 0 the first sample's column
     // would never come: nothing sensible can be laid out, so the file is left empty.

@@ -10,6 +10,7 @@ ReportSink* InstalledSink = nullptr;
 }  // namespace
 
 void SetReportSink(ReportSink* sink) { InstalledSink = sink; }
+ReportSink* InstalledReportSink() { return InstalledSink; }
 
 ReportSink& CurrentReportSink() { return InstalledSink != nullptr ? *InstalledSink : DefaultSink; }
 

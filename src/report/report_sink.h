@@ -43,6 +43,7 @@ class FileReportSink : public ReportSink {
 
 // The sink WriteReport uses; nullptr puts back the file in the current directory.
 void SetReportSink(ReportSink* sink);
+ReportSink* InstalledReportSink();  // nullptr while the file in the current directory is used
 ReportSink& CurrentReportSink();
 
 }  // namespace pt

@@ -38,16 +38,16 @@ bool ReadDecimal(const char* p, const char* end, std::int32_t* out) {
 
 }  // namespace
 
-int DecodeStartStamp(const char* startStamp) {
+DecodedStamp DecodeStartStamp(const char* startStamp, const ReportDate& before) {
+  DecodedStamp out{-1, before};
   const std::size_t length = std::strlen(startStamp);
-  if (length < 16) return -1;
+  if (length < 16) return out;
   const char* colon = std::strchr(startStamp, ':');
-  if (colon == nullptr) return -1;
+  if (colon == nullptr) return out;
 
   const char* const end = startStamp + length;
   const char* field = colon + 1;
-  std::int32_t* const targets[4] = {&Report.Date.year, &Report.Date.month, &Report.Date.day,
-                                    &Report.Date.hour};
+  std::int32_t* const targets[4] = {&out.date.year, &out.date.month, &out.date.day, &out.date.hour};
   constexpr int kWidths[4] = {4, 2, 2, 2};
   bool everyFieldRead = true;
   for (int i = 0; i < 4; ++i) {
@@ -60,10 +60,11 @@ int DecodeStartStamp(const char* startStamp) {
 
   // A field without a number keeps the previous report's value, which says nothing about this
   // start, so such a stamp is refused rather than dated from stale figures.
-  const ReportDate& d = Report.Date;
+  const ReportDate& d = out.date;
   const bool valid = everyFieldRead && d.year >= 2000 && IsMonthInRange(d.month) && d.day >= 1 &&
                      d.day <= 31 && d.hour >= 0 && d.hour <= 23;
-  return valid ? 0 : -1;
+  out.result = valid ? 0 : -1;
+  return out;
 }
 
 void ParseSampleCount(const char* pointerText) {

@@ -32,9 +32,14 @@ struct DayStats {
 
 inline constexpr int kHoursPerDay = 24;
 
-// 0 when the stamp holds a usable start date and hour, -1 otherwise. Fields that hold a number are
-// stored in Report.Date even when the stamp is refused.
-int DecodeStartStamp(const char* startStamp);
+// What a start stamp says: `result` 0 when it holds a usable start date and hour, -1 otherwise.
+// Fields that hold a number are in `date` even when the stamp is refused; a field without one
+// keeps its value from `before`.
+struct DecodedStamp {
+  int result;
+  ReportDate date;
+};
+DecodedStamp DecodeStartStamp(const char* startStamp, const ReportDate& before = {});
 
 // Report.SampleCount from the pointer reply; a reply without a number leaves it as it was.
 void ParseSampleCount(const char* pointerText);

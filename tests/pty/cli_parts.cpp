@@ -25,6 +25,7 @@
 #include "support/fake_dialog.h"
 #include "support/scripted_device.h"
 #include "terminal_text.h"
+#include "app/program_state.h"
 
 namespace cli {
 namespace {
@@ -320,11 +321,7 @@ TEST(Progress, ExtremeCountsNeverOverflowAndUnusableOnesShowNothing) {
 class JobLoop : public ::testing::Test {
  protected:
   void SetUp() override {
-    pt::Port = pt::PortState{};
-    pt::Exchange = pt::ExchangeState{};
-    pt::Jobs = pt::JobsState{};
-    pt::MainDialog = pt::MainDialogState{};
-    pt::SetPortDevice(&device_);
+    pt::ResetProgramState();
     dlg_.ComboSetCurSel(IDC_PORT_COMBO, 0);
     dlg_.CheckRadioButton(IDC_SPEED_9600, IDC_SPEED_19200, IDC_SPEED_9600);
     // A loop that stops waiting would never move the virtual clock: fail instead of hanging.
@@ -343,10 +340,10 @@ class JobLoop : public ::testing::Test {
       return true;
     };
   }
-  void TearDown() override { pt::SetPortDevice(nullptr); }
 
   pt::test::FakeDialog clock_;  // only its virtual time
   pt::test::ScriptedDevice device_{&clock_};
+  pt::ScopedPortDevice installDevice_{&device_};
   ConsoleDialog dlg_{[this] { return static_cast<long long>(clock_.now); }};
   LoopIo io_;
   std::vector<int> waits_;

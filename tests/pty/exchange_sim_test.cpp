@@ -19,6 +19,7 @@
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 #include "support/real_time.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -42,15 +43,12 @@ class ExchangeSim : public ::testing::Test {
     char templ[] = "/tmp/pt-exchange-XXXXXX";
     ASSERT_NE(mkdtemp(templ), nullptr);
     dir_ = templ;
-    Port = PortState{};
-    Exchange = ExchangeState{};
+    ResetProgramState();
     device_.SetComDirectory(dir_);
-    SetPortDevice(&device_);
   }
 
   void TearDown() override {
     ClosePort();
-    SetPortDevice(nullptr);
     sim_.Stop();
     for (const char* name : {"/COM1", "/transcript", "/words"}) unlink((dir_ + name).c_str());
     rmdir(dir_.c_str());
@@ -109,6 +107,7 @@ class ExchangeSim : public ::testing::Test {
   std::string dir_;
   test::FakeDialog dlg_;
   PosixSerialDevice device_;
+  ScopedPortDevice installDevice_{&device_};
   sim::SimChild sim_;
 };
 

@@ -17,6 +17,7 @@
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 #include "support/real_time.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -27,13 +28,8 @@ class JobsSim : public ::testing::Test {
     char templ[] = "/tmp/pt-jobs-XXXXXX";
     ASSERT_NE(mkdtemp(templ), nullptr);
     dir_ = templ;
-    Jobs = JobsState{};
-    Port = PortState{};
-    Exchange = ExchangeState{};
-    MainDialog = MainDialogState{};
-    Report = ReportState{};
+    ResetProgramState();
     device_.SetComDirectory(dir_);
-    SetPortDevice(&device_);
     dlg_.SetChecked(IDC_SPEED_9600, true);
     ASSERT_EQ(getcwd(oldCwd_, sizeof oldCwd_), oldCwd_);
     ASSERT_EQ(chdir(dir_.c_str()), 0);  // the report goes into the current directory
@@ -41,7 +37,6 @@ class JobsSim : public ::testing::Test {
 
   void TearDown() override {
     ClosePort();
-    SetPortDevice(nullptr);
     sim_.Stop();
     EXPECT_EQ(chdir(oldCwd_), 0);
     for (const char* name : {"/COM1", "/transcript", "/words", "/tavovalu.html"}) unlink((dir_ + name).c_str());
@@ -77,6 +72,7 @@ class JobsSim : public ::testing::Test {
   char oldCwd_[4096] = {};
   test::FakeDialog dlg_;
   PosixSerialDevice device_;
+  ScopedPortDevice installDevice_{&device_};
   sim::SimChild sim_;
 };
 

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/main_dialog.h"
+#include "app/program_state.h"
 #include "cli_options.h"
 #include "console_dialog.h"
 #include "control_ids.h"
@@ -52,6 +53,9 @@ class Session {
 
  private:
   bool SetUpControls();
+  // Starts the job on the console's device and sink and runs it to its end; false when the port
+  // could not be opened.
+  bool RunJob();
   void AfterTick();
   void SayPortFailure();
   void SayOutcome(const pt::JobOutcome& outcome);
@@ -198,6 +202,21 @@ void Session::WriteCsv() {
   std::fflush(stdout);
 }
 
+bool Session::RunJob() {
+  const pt::ScopedPortDevice installDevice(&device_);
+  const pt::ScopedReportSink installSink(&sink_);
+  if (!pt::StartJob(dlg_, opts_.jobRequest)) return false;
+  LoopIo io;
+  io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
+  io.sleep = [](int ms) {
+    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
+    nanosleep(&ts, nullptr);
+  };
+  RunStartedJob(dlg_, io, [this] { AfterTick(); });
+  progress_.Finish();
+  return true;
+}
+
 int Session::Run() {
   if (opts_.jobRequest == pt::DownloadJob) {
     std::string error;
@@ -209,30 +228,14 @@ int Session::Run() {
   }
   if (!SetUpControls()) return kExitBadInput;
 
-  pt::SetPortDevice(&device_);
-  pt::SetReportSink(&sink_);
   dlg_.SetMessageHandler([this](const char* m, const char*, pt::BoxOwner) {
     progress_.Finish();
     lastMessage_ = m;
   });
-
-  if (!pt::StartJob(dlg_, opts_.jobRequest)) {
-    pt::SetReportSink(nullptr);
-    pt::SetPortDevice(nullptr);
+  if (!RunJob()) {
     SayPortFailure();
     return kExitPort;
   }
-  LoopIo io;
-  io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
-  io.sleep = [](int ms) {
-    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
-    nanosleep(&ts, nullptr);
-  };
-  RunStartedJob(dlg_, io, [this] { AfterTick(); });
-  progress_.Finish();
-
-  pt::SetReportSink(nullptr);
-  pt::SetPortDevice(nullptr);
 
   const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
   SayOutcome(outcome);

@@ -8,11 +8,9 @@
 namespace cli {
 
 bool ReportStartHour(const char* startStamp, CivilHour& start) {
-  const pt::ReportState saved = pt::Report;
-  const bool ok = pt::DecodeStartStamp(startStamp) == 0;
-  start = {pt::Report.Date.year, pt::Report.Date.month, pt::Report.Date.day, pt::Report.Date.hour};
-  pt::Report = saved;
-  return ok;
+  const pt::DecodedStamp stamp = pt::DecodeStartStamp(startStamp);
+  start = {stamp.date.year, stamp.date.month, stamp.date.day, stamp.date.hour};
+  return stamp.result == 0;
 }
 
 std::string FormatSampleCsv(const CivilHour& start, const std::uint32_t* sampleTable, int count) {

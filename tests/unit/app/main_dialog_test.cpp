@@ -14,6 +14,7 @@
 #include "serial/port.h"
 #include "support/fake_dialog.h"
 #include "support/scripted_device.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -27,20 +28,15 @@ const std::vector<int> kStartRead = {1198, 1231};
 class MainDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    MainDialog = MainDialogState{};
-    Jobs = JobsState{};
-    Port = PortState{};
-    Exchange = ExchangeState{};
+    ResetProgramState();
 #ifndef _WIN32
     savedRecord_ = BuiltInVersionRecord;
 #endif
-    SetPortDevice(&device_);
   }
   void TearDown() override {
 #ifndef _WIN32
     BuiltInVersionRecord = savedRecord_;
 #endif
-    SetPortDevice(nullptr);
   }
 
   // Where the version record is built in, a test can choose it; on Windows the test program's
@@ -61,6 +57,7 @@ class MainDialogTest : public ::testing::Test {
 
   FakeDialog dlg_;
   test::ScriptedDevice device_;
+  ScopedPortDevice installDevice_{&device_};
 #ifndef _WIN32
   VersionRecord savedRecord_{};
 #endif

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "serial/port.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -31,8 +32,7 @@ std::string Golden(const char* name) { return ReadAll(fs::path(__FILE__).parent_
 class PortSettingsFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Port = PortState{};
-    PortSettingsFile = PortSettingsFileState{};
+    ResetProgramState();
     home_ = fs::current_path();
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
     dir_ = fs::temp_directory_path() /
@@ -44,8 +44,7 @@ class PortSettingsFileTest : public ::testing::Test {
   void TearDown() override {
     fs::current_path(home_);
     fs::remove_all(dir_);
-    Port = PortState{};
-    PortSettingsFile = PortSettingsFileState{};
+    ResetProgramState();
   }
   fs::path File() const { return dir_ / kPortSettingsFileName; }
 

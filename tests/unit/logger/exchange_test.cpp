@@ -13,6 +13,7 @@
 #include "support/fake_dialog.h"
 #include "support/scripted_device.h"
 #include "support/tick_driver.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -24,16 +25,11 @@ using ExchangeFn = int (*)(Dialog&, int, const char*, char*);
 class ExchangeTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Port = PortState{};
-    Exchange = ExchangeState{};
-    Jobs = JobsState{};
-    SetPortDevice(&dev);
+    ResetProgramState();
     ASSERT_EQ(dev.Open("COM1"), 0);
     dlg.StartTimer(kTickTimerId, kTickTimerMs);
     std::memset(buffer, 0x5A, sizeof buffer);
   }
-  void TearDown() override { SetPortDevice(nullptr); }
-
   // Lets the message loop run up to the next tick and steps the exchange inside it.
   int StepAtNextTick(ExchangeFn fn, const char* command) {
     while (test::DeliverNextTimer(dlg) != kTickTimerId) {
@@ -53,6 +49,7 @@ class ExchangeTest : public ::testing::Test {
 
   FakeDialog dlg;
   ScriptedDevice dev{&dlg};
+  ScopedPortDevice installDevice{&dev};
   int ticks = 0;
   // The 80-byte reply buffer with guard bytes behind it.
   char buffer[kReplyBufferSize + 16];

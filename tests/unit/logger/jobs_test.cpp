@@ -16,6 +16,7 @@
 #include "support/scripted_device.h"
 #include "support/tick_driver.h"
 #include "unit/report/memory_sink.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -63,23 +64,12 @@ struct Write {
 class JobsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Jobs = JobsState{};
-    Port = PortState{};
-    Exchange = ExchangeState{};
-    MainDialog = MainDialogState{};
-    Report = ReportState{};
-    SetPortDevice(&device_);
-    SetReportSink(&sink_);
+    ResetProgramState();
     device_.responder = [this](const std::string& cmd) {
       writes_.push_back({cmd, dlg_.now});
       return logger_.Answer(cmd);
     };
     dlg_.SetChecked(IDC_SPEED_9600, true);
-  }
-  void TearDown() override {
-    SetPortDevice(nullptr);
-    SetReportSink(nullptr);
-    SetLocalTimeSource(nullptr);
   }
 
   // Presses a job button and runs the ticks until the job has ended and the port is closed again.
@@ -106,6 +96,9 @@ class JobsTest : public ::testing::Test {
   FakeDialog dlg_;
   ScriptedDevice device_{&dlg_};
   MemorySink sink_;
+  ScopedPortDevice installDevice_{&device_};
+  ScopedReportSink installSink_{&sink_};
+  ScopedLocalTimeSource keepClock_{CurrentLocalTimeSource()};
   Logger logger_;
   std::vector<Write> writes_;
 };

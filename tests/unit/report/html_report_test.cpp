@@ -14,6 +14,7 @@
 #include "report/samples.h"
 #include "support/fake_dialog.h"
 #include "unit/report/memory_sink.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -90,13 +91,11 @@ class HtmlReportTest : public ::testing::Test {
   void SetUp() override { Reset(); }
   // Program start, for each case of a table.
   void Reset() {
-    Report = ReportState{};
+    ResetProgramState();
     table.assign(kSampleTableSize, 0);
     sink = MemorySink{};
     dlg = FakeDialog{};
-    SetReportSink(&sink);
   }
-  void TearDown() override { SetReportSink(nullptr); }
 
   void Fill(const std::vector<std::uint32_t>& words) {
     for (std::size_t i = 0; i < words.size(); ++i) table[i] = words[i];
@@ -114,6 +113,7 @@ class HtmlReportTest : public ::testing::Test {
 
   FakeDialog dlg;
   MemorySink sink;
+  ScopedReportSink installSink{&sink};
   std::vector<std::uint32_t> table;  // on the heap, so a read past slot 9999 is caught
 };
 
@@ -338,8 +338,7 @@ TEST_F(HtmlReportTest, AFullTableGivesFourHundredAndEighteenRows) {
 class ReportFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Report = ReportState{};
-    SetReportSink(nullptr);
+    ResetProgramState();
     previous = fs::current_path();
     // Unique per run: other build trees may run these tests at the same time.
     dir = fs::temp_directory_path() /
@@ -354,6 +353,7 @@ class ReportFileTest : public ::testing::Test {
     fs::remove_all(dir);
   }
   fs::path previous, dir;
+  ScopedReportSink useTheFile{nullptr};
   FakeDialog dlg;
   std::uint32_t table[kSampleTableSize] = {0x0130, 0x4194, 0x0234};
 };

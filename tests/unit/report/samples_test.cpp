@@ -1,4 +1,5 @@
 #include "report/samples.h"
+#include "app/program_state.h"
 
 #include <gtest/gtest.h>
 
@@ -10,13 +11,13 @@ namespace {
 
 class SamplesTest : public ::testing::Test {
  protected:
-  void SetUp() override { Report = ReportState{}; }
+  void SetUp() override { ResetProgramState(); }
 };
 
 struct StampCase {
   const char* stamp;
   int result;
-  ReportDate date;  // what Report.Date holds afterwards, from {1, 2, 3, 4}
+  ReportDate date;  // the date decoded, from {1, 2, 3, 4} before
 };
 
 TEST_F(SamplesTest, DecodeStartStampReadsFixedWidthFieldsAfterTheFirstColon) {
@@ -53,13 +54,12 @@ TEST_F(SamplesTest, DecodeStartStampReadsFixedWidthFieldsAfterTheFirstColon) {
       {"0123456789abcde:", -1, {1, 2, 3, 4}},
   };
   for (const auto& c : cases) {
-    Report = ReportState{};
-    Report.Date = {1, 2, 3, 4};
-    EXPECT_EQ(DecodeStartStamp(c.stamp), c.result) << c.stamp;
-    EXPECT_EQ(Report.Date.year, c.date.year) << c.stamp;
-    EXPECT_EQ(Report.Date.month, c.date.month) << c.stamp;
-    EXPECT_EQ(Report.Date.day, c.date.day) << c.stamp;
-    EXPECT_EQ(Report.Date.hour, c.date.hour) << c.stamp;
+    const DecodedStamp decoded = DecodeStartStamp(c.stamp, {1, 2, 3, 4});
+    EXPECT_EQ(decoded.result, c.result) << c.stamp;
+    EXPECT_EQ(decoded.date.year, c.date.year) << c.stamp;
+    EXPECT_EQ(decoded.date.month, c.date.month) << c.stamp;
+    EXPECT_EQ(decoded.date.day, c.date.day) << c.stamp;
+    EXPECT_EQ(decoded.date.hour, c.date.hour) << c.stamp;
   }
 }
 

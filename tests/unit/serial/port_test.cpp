@@ -10,6 +10,7 @@
 #include "support/fake_dialog.h"
 #include "support/scripted_device.h"
 #include "support/tick_driver.h"
+#include "app/program_state.h"
 
 namespace pt {
 namespace {
@@ -19,12 +20,7 @@ using test::ScriptedDevice;
 
 class PortTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    Port = PortState{};
-    Exchange = ExchangeState{};
-    SetPortDevice(&dev);
-  }
-  void TearDown() override { SetPortDevice(nullptr); }
+  void SetUp() override { ResetProgramState(); }
 
   // The user's choice as the dialog would hold it before a job button is handled.
   void Choose(int portIndex, bool at9600) {
@@ -37,6 +33,7 @@ class PortTest : public ::testing::Test {
 
   FakeDialog dlg;
   ScriptedDevice dev{&dlg};
+  ScopedPortDevice installDevice{&dev};
 };
 
 TEST_F(PortTest, FillPortListKeepsTableOrderAndSelectsCurrentPort) {
