@@ -14,4 +14,8 @@ LocalTime GetLocalTimeNow();
 void SetLocalTimeSource(LocalTimeSource source);
 LocalTimeSource CurrentLocalTimeSource();
 
+// The system clock in the time zone the system itself is set to, one implementation per platform
+// (local_time_posix.cpp, win32/local_time_win32.cpp).
+LocalTime SystemLocalTime();
+
 }  // namespace pt

@@ -1,0 +1,14 @@
+#include "platform/local_time.h"
+
+#include <time.h>
+
+namespace pt {
+
+LocalTime SystemLocalTime() {
+  const time_t now = time(nullptr);
+  tm t{};
+  localtime_r(&now, &t);
+  return LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
+
+}  // namespace pt
