@@ -197,11 +197,11 @@ void FillClockFromPc(Dialog& dlg) {
 
 void UpdateProgress(Dialog& dlg, int mode, int count) {
   if (mode == 1) {
-    dlg.ProgressMessage(IDC_PROGRESS, kPbmSetPos, 0, 0);
-    dlg.ProgressMessage(IDC_PROGRESS, kPbmSetRange32, 0, count);
-    dlg.ProgressMessage(IDC_PROGRESS, kPbmSetStep, 1, 0);
+    dlg.SetProgressPos(IDC_PROGRESS, 0);
+    dlg.SetProgressRange(IDC_PROGRESS, 0, count);
+    dlg.SetProgressStep(IDC_PROGRESS, 1);
   } else {
-    dlg.ProgressMessage(IDC_PROGRESS, kPbmStepIt, 0, 0);
+    dlg.StepProgress(IDC_PROGRESS);
   }
 }
 

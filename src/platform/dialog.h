@@ -1,21 +1,11 @@
 #pragma once
 // What the program's logic asks of its window. The Win32 implementation wraps the dialog's HWND;
 // tests use a recording fake; the console front end prints. All texts are Shift-JIS bytes.
-#include <cstdint>
-
 namespace pt {
 
 // Who owns a modal message box: the main dialog, or the hidden frame window (the report's
 // write failures and the start-up failure).
 enum class BoxOwner { Dialog, Frame };
-
-// Progress bar messages, with their Win32 numbers.
-enum : unsigned {
-  kPbmSetPos = 1026,
-  kPbmSetStep = 1028,
-  kPbmStepIt = 1029,
-  kPbmSetRange32 = 1030,
-};
 
 class Dialog {
  public:
@@ -34,8 +24,12 @@ class Dialog {
   virtual void ComboSetCurSel(int id, int pos) = 0;
   virtual int ComboGetCurSel(int id) = 0;  // -1 when nothing is selected
 
-  // One of the kPbm* messages to a progress bar.
-  virtual void ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) = 0;
+  // A progress bar behaves like the common control: a position below the range is shown at its
+  // bottom, and a step past the top starts again from the bottom.
+  virtual void SetProgressRange(int id, int low, int high) = 0;
+  virtual void SetProgressPos(int id, int pos) = 0;
+  virtual void SetProgressStep(int id, int step) = 0;
+  virtual void StepProgress(int id) = 0;  // one step forward
 
   // Message timers on the dialog: starting a running timer again restarts its period.
   virtual void StartTimer(int id, unsigned periodMs) = 0;

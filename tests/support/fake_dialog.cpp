@@ -4,6 +4,18 @@
 
 namespace pt::test {
 
+namespace {
+
+// The common control's message numbers (PBM_*), which the log shows.
+enum : unsigned {
+  kPbmSetPos = 1026,
+  kPbmSetStep = 1028,
+  kPbmStepIt = 1029,
+  kPbmSetRange32 = 1030,
+};
+
+}  // namespace
+
 void FakeDialog::SetItemText(int id, const char* text) {
   texts[id] = text;
   log.push_back("text " + std::to_string(id) + " [" + text + "]");
@@ -48,7 +60,12 @@ int FakeDialog::ComboGetCurSel(int id) {
   return it == comboSel.end() ? -1 : it->second;
 }
 
-void FakeDialog::ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
+void FakeDialog::SetProgressRange(int id, int low, int high) { Progress(id, kPbmSetRange32, low, high); }
+void FakeDialog::SetProgressPos(int id, int pos) { Progress(id, kPbmSetPos, pos, 0); }
+void FakeDialog::SetProgressStep(int id, int step) { Progress(id, kPbmSetStep, step, 0); }
+void FakeDialog::StepProgress(int id) { Progress(id, kPbmStepIt, 0, 0); }
+
+void FakeDialog::Progress(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
   FakeProgress& p = progress[id];
   switch (msg) {
     case kPbmSetPos: p.pos = wParam; break;

@@ -32,7 +32,10 @@ class FakeDialog : public Dialog {
   void ComboInsertString(int id, int pos, const char* text) override;
   void ComboSetCurSel(int id, int pos) override;
   int ComboGetCurSel(int id) override;
-  void ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
+  void SetProgressRange(int id, int low, int high) override;
+  void SetProgressPos(int id, int pos) override;
+  void SetProgressStep(int id, int step) override;
+  void StepProgress(int id) override;
   void StartTimer(int id, unsigned periodMs) override;
   void StopTimer(int id) override;
   void ShowMessage(const char* text, const char* caption, BoxOwner owner) override;
@@ -62,10 +65,15 @@ class FakeDialog : public Dialog {
   std::vector<FakeBox> boxes;
   int beeps = 0;
   // Every call in order, one line each, e.g. "text 1169 [0/120 ]", "enable 1182 0", "beep",
-  // "box [text] [caption] dialog", "timer+ 10 1000", "timer- 100", "progress 1022 1026 0 0".
+  // "box [text] [caption] dialog", "timer+ 10 1000", "timer- 100", and a progress bar operation
+  // as the message the window receives, "progress <id> <message> <wParam> <lParam>":
+  // "progress 1022 1026 0 0" sets the position to 0.
   std::vector<std::string> log;
   // Called inside ShowMessage, while the box would be up.
   std::function<void(const FakeBox&)> onBox;
+
+ private:
+  void Progress(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam);
 };
 
 }  // namespace pt::test

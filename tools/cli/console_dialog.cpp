@@ -55,29 +55,20 @@ int ConsoleDialog::ComboGetCurSel(int id) {
   return it == combo_.end() ? -1 : it->second;
 }
 
-void ConsoleDialog::ProgressMessage(int, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
-  switch (msg) {
-    case pt::kPbmSetPos:
-      progressPos_ = static_cast<int>(wParam);
-      break;
-    case pt::kPbmSetRange32:
-      progressMin_ = static_cast<int>(wParam);
-      progressMax_ = static_cast<int>(lParam);
-      break;
-    case pt::kPbmSetStep:
-      progressStep_ = static_cast<int>(wParam);
-      break;
-    case pt::kPbmStepIt: {
-      // Like the common control: past the top it starts again from the bottom. In 64 bits, so
-      // that no range or step the core sets can overflow.
-      long long pos = static_cast<long long>(progressPos_) + progressStep_;
-      if (pos > progressMax_) pos = progressMin_ + (pos - progressMax_);
-      progressPos_ = static_cast<int>(std::clamp<long long>(pos, INT_MIN, INT_MAX));
-      break;
-    }
-    default:
-      break;
-  }
+void ConsoleDialog::SetProgressRange(int, int low, int high) {
+  progressMin_ = low;
+  progressMax_ = high;
+  if (progressPos_ < progressMin_) progressPos_ = progressMin_;
+}
+
+void ConsoleDialog::SetProgressPos(int, int pos) { progressPos_ = pos < progressMin_ ? progressMin_ : pos; }
+
+void ConsoleDialog::StepProgress(int) {
+  // Like the common control: past the top it starts again from the bottom. In 64 bits, so that no
+  // range or step the core sets can overflow.
+  long long pos = static_cast<long long>(progressPos_) + progressStep_;
+  if (pos > progressMax_) pos = progressMin_ + (pos - progressMax_);
+  progressPos_ = static_cast<int>(std::clamp<long long>(pos, INT_MIN, INT_MAX));
   if (progressPos_ < progressMin_) progressPos_ = progressMin_;
 }
 

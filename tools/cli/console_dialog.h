@@ -40,7 +40,11 @@ class ConsoleDialog : public pt::Dialog {
   void ComboInsertString(int, int, const char*) override {}
   void ComboSetCurSel(int id, int pos) override { combo_[id] = pos; }
   int ComboGetCurSel(int id) override;
-  void ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
+  // The one bar there is, whatever its id.
+  void SetProgressRange(int id, int low, int high) override;
+  void SetProgressPos(int id, int pos) override;
+  void SetProgressStep(int, int step) override { progressStep_ = step; }
+  void StepProgress(int id) override;
   void StartTimer(int id, unsigned periodMs) override { timers_[id] = clock_() + periodMs; }
   void StopTimer(int id) override { timers_.erase(id); }
   void ShowMessage(const char* text, const char* caption, pt::BoxOwner owner) override;

@@ -1,5 +1,7 @@
 #include "platform/win32/dialog_win32.h"
 
+#include <commctrl.h>
+
 #include "platform/win32/sjis_wide.h"
 
 namespace pt {
@@ -51,9 +53,20 @@ int Win32Dialog::ComboGetCurSel(int id) {
   return sel < 0 ? -1 : static_cast<int>(sel);
 }
 
-void Win32Dialog::ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) {
-  SendDlgItemMessageW(dialog_, id, msg, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
+// PBM_SETRANGE32: the whole int range, where PBM_SETRANGE packs both ends into 16 bits each.
+void Win32Dialog::SetProgressRange(int id, int low, int high) {
+  SendDlgItemMessageW(dialog_, id, PBM_SETRANGE32, static_cast<WPARAM>(low), static_cast<LPARAM>(high));
 }
+
+void Win32Dialog::SetProgressPos(int id, int pos) {
+  SendDlgItemMessageW(dialog_, id, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+}
+
+void Win32Dialog::SetProgressStep(int id, int step) {
+  SendDlgItemMessageW(dialog_, id, PBM_SETSTEP, static_cast<WPARAM>(step), 0);
+}
+
+void Win32Dialog::StepProgress(int id) { SendDlgItemMessageW(dialog_, id, PBM_STEPIT, 0, 0); }
 
 void Win32Dialog::StartTimer(int id, unsigned periodMs) {
   SetTimer(dialog_, static_cast<UINT_PTR>(id), periodMs, nullptr);

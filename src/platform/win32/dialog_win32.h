@@ -23,7 +23,10 @@ class Win32Dialog final : public Dialog {
   void ComboInsertString(int id, int pos, const char* text) override;
   void ComboSetCurSel(int id, int pos) override;
   int ComboGetCurSel(int id) override;
-  void ProgressMessage(int id, unsigned msg, std::intptr_t wParam, std::intptr_t lParam) override;
+  void SetProgressRange(int id, int low, int high) override;
+  void SetProgressPos(int id, int pos) override;
+  void SetProgressStep(int id, int step) override;
+  void StepProgress(int id) override;
   void StartTimer(int id, unsigned periodMs) override;
   void StopTimer(int id) override;
   void ShowMessage(const char* text, const char* caption, BoxOwner owner) override;

@@ -120,10 +120,10 @@ TEST_F(Win32DialogTest, RadioCheckAndEnable) {
 }
 
 TEST_F(Win32DialogTest, ProgressMessagesReachTheBar) {
-  dlg_.ProgressMessage(IDC_PROGRESS, kPbmSetRange32, 0, 250);
-  dlg_.ProgressMessage(IDC_PROGRESS, kPbmSetPos, 40, 0);
-  dlg_.ProgressMessage(IDC_PROGRESS, kPbmSetStep, 5, 0);
-  dlg_.ProgressMessage(IDC_PROGRESS, kPbmStepIt, 0, 0);
+  dlg_.SetProgressRange(IDC_PROGRESS, 0, 250);
+  dlg_.SetProgressPos(IDC_PROGRESS, 40);
+  dlg_.SetProgressStep(IDC_PROGRESS, 5);
+  dlg_.StepProgress(IDC_PROGRESS);
   EXPECT_EQ(SendDlgItemMessageW(hwnd_, IDC_PROGRESS, PBM_GETPOS, 0, 0), 45);
   EXPECT_EQ(SendDlgItemMessageW(hwnd_, IDC_PROGRESS, PBM_GETRANGE, FALSE, 0), 250);
 }
