@@ -33,9 +33,6 @@ SerialDevice* gDevice = nullptr;
 
 constexpr const char* kErrorCaption = "Error";
 constexpr const char* kDisabledLabel = "[Disable]";
-constexpr std::uint32_t kEventRxChar = 1;
-constexpr std::uint32_t kEventTxEmpty = 4;
-constexpr std::uint32_t kQueueBytes = 8192;
 
 // An index read from the settings file or the dialog is trusted only within its table.
 int Clamp(std::int32_t index, int rows, int fallback) {
@@ -47,6 +44,17 @@ const SpeedRow& SelectedSpeed() { return SpeedTable[Clamp(Port.Settings.speed, 7
 const ByteRow& SelectedParity() { return ParityTable[Clamp(Port.Settings.parity, 3, 2)]; }
 const ByteRow& SelectedDataBits() { return DataBitsTable[Clamp(Port.Settings.dataBits, 2, 1)]; }
 const ByteRow& SelectedStopBits() { return StopBitsTable[Clamp(Port.Settings.stopBits, 3, 0)]; }
+
+// The box names the step by the Win32 call that carries it out, on every platform alike.
+const char* FailedStepText(ConfigureError error) {
+  switch (error) {
+    case ConfigureError::None: break;
+    case ConfigureError::Events: return "SetCommMask()";
+    case ConfigureError::Queues: return "SetupComm";
+    case ConfigureError::Line: return "SetCommState";
+  }
+  return nullptr;
+}
 
 void FailConfiguration(Dialog& dlg, const char* step) {
   dlg.ShowMessage(step, kErrorCaption, BoxOwner::Dialog);
@@ -111,28 +119,10 @@ int OpenPort(Dialog& dlg) {
     return -1;
   }
 
-  if (!device->SetEventMask(kEventRxChar | kEventTxEmpty)) {
-    FailConfiguration(dlg, "SetCommMask()");
-    return -1;
-  }
-  if (!device->SetQueueSizes(kQueueBytes, kQueueBytes)) {
-    FailConfiguration(dlg, "SetupComm");
-    return -1;
-  }
-  // A failed read leaves the record as the previous open read it; the write decides.
-  device->GetLineControl(Port.Dcb);
-  Port.Dcb.length = 28;
-  Port.Dcb.baudRate = SelectedSpeed().rate;
-  Port.Dcb.byteSize = SelectedDataBits().value;
-  Port.Dcb.parity = SelectedParity().value;
-  Port.Dcb.stopBits = SelectedStopBits().value;
-  Port.Dcb.binary = true;
-  Port.Dcb.outxCtsFlow = false;
-  Port.Dcb.outxDsrFlow = false;
-  Port.Dcb.dtrControl = 1;
-  Port.Dcb.rtsControl = 1;
-  if (!device->SetLineControl(Port.Dcb)) {
-    FailConfiguration(dlg, "SetCommState");
+  const LineSettings line{SelectedSpeed().rate, SelectedParity().value, SelectedDataBits().value,
+                          SelectedStopBits().value};
+  if (const char* failed = FailedStepText(device->Configure(line))) {
+    FailConfiguration(dlg, failed);
     return -1;
   }
 

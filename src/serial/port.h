@@ -35,7 +35,6 @@ struct PortState {
   PortSettings Settings;
   int PortOpenFlag = 1;   // did the last open succeed
   int ClosePortFlag = 0;  // the next tick closes the device
-  LineControl Dcb;        // the line parameters as last read from a device, kept across opens
 };
 extern PortState Port;
 

@@ -40,13 +40,6 @@ bool RateToCode(std::uint32_t rate, speed_t& code) {
   return false;
 }
 
-std::uint32_t CodeToRate(speed_t code) {
-  for (const RateCode& r : kRates) {
-    if (r.code == code) return r.rate;
-  }
-  return 0;
-}
-
 // The port number of "COMn" or "\\.\COMn", or 0 when the path is no such name.
 int ComNumber(const char* path) {
   if (std::strncmp(path, "\\\\.\\", 4) == 0) path += 4;
@@ -119,44 +112,21 @@ int PosixSerialDevice::Open(const char* path) {
   return 0;
 }
 
-// No events or driver queues to set here; they only need an open device.
-bool PosixSerialDevice::SetEventMask(std::uint32_t) { return IsOpen(); }
-bool PosixSerialDevice::SetQueueSizes(std::uint32_t, std::uint32_t) { return IsOpen(); }
-
-bool PosixSerialDevice::GetLineControl(LineControl& line) {
-  termios t{};
-  if (!IsOpen() || ::tcgetattr(fd_, &t) != 0) return false;
-  line.length = 28;
-  line.baudRate = CodeToRate(cfgetospeed(&t));
-  switch (t.c_cflag & CSIZE) {
-    case CS5: line.byteSize = 5; break;
-    case CS6: line.byteSize = 6; break;
-    case CS7: line.byteSize = 7; break;
-    default: line.byteSize = 8; break;
-  }
-  line.parity = (t.c_cflag & PARENB) == 0 ? 0 : (t.c_cflag & PARODD) != 0 ? 1 : 2;
-  line.stopBits = (t.c_cflag & CSTOPB) != 0 ? 2 : 0;
-  line.binary = (t.c_lflag & ICANON) == 0 && (t.c_oflag & OPOST) == 0 &&
-                (t.c_iflag & (ICRNL | INLCR | IGNCR | ISTRIP)) == 0;
-  line.outxCtsFlow = (t.c_cflag & CRTSCTS) != 0;
-  line.outxDsrFlow = false;
-  int lines = 0;
-  const bool haveLines = ::ioctl(fd_, TIOCMGET, &lines) == 0;
-  line.dtrControl = (haveLines && (lines & TIOCM_DTR) != 0) ? 1 : 0;
-  line.rtsControl = (haveLines && (lines & TIOCM_RTS) != 0) ? 1 : 0;
-  return true;
+ConfigureError PosixSerialDevice::Configure(const LineSettings& line) {
+  if (!IsOpen()) return ConfigureError::Events;
+  return SetLine(line) ? ConfigureError::None : ConfigureError::Line;
 }
 
-bool ApplyLineControl(const LineControl& line, termios& t) {
+bool ApplyLineSettings(const LineSettings& line, termios& t) {
   speed_t code = 0;
   if (!RateToCode(line.baudRate, code)) return false;
-  if (line.byteSize != 7 && line.byteSize != 8) return false;
+  if (line.dataBits != 7 && line.dataBits != 8) return false;
   if (line.parity > 2 || line.stopBits > 2) return false;
   termios out = t;
   // Raw bytes both ways: the logger's CR must arrive as CR, and nothing may be translated.
   cfmakeraw(&out);
   out.c_cflag &= ~(CSIZE | PARENB | PARODD | CSTOPB | CRTSCTS);
-  out.c_cflag |= (line.byteSize == 7 ? CS7 : CS8) | CLOCAL | CREAD;
+  out.c_cflag |= (line.dataBits == 7 ? CS7 : CS8) | CLOCAL | CREAD;
   if (line.parity != 0) out.c_cflag |= PARENB;
   if (line.parity == 1) out.c_cflag |= PARODD;
   // A byte that fails its parity or framing check arrives as a NUL (no IGNPAR, no PARMRK), and
@@ -165,7 +135,6 @@ bool ApplyLineControl(const LineControl& line, termios& t) {
   if (line.parity != 0) out.c_iflag |= INPCK;
   // termios has no one and a half stop bits; two is the nearer framing.
   if (line.stopBits != 0) out.c_cflag |= CSTOPB;
-  if (line.outxCtsFlow) out.c_cflag |= CRTSCTS;
   out.c_cc[VMIN] = 0;
   out.c_cc[VTIME] = 0;
   if (cfsetispeed(&out, code) != 0 || cfsetospeed(&out, code) != 0) return false;
@@ -173,10 +142,10 @@ bool ApplyLineControl(const LineControl& line, termios& t) {
   return true;
 }
 
-bool PosixSerialDevice::SetLineControl(const LineControl& line) {
+bool PosixSerialDevice::SetLine(const LineSettings& line) {
   termios t{};
-  if (!IsOpen() || ::tcgetattr(fd_, &t) != 0) return false;
-  if (!ApplyLineControl(line, t)) return false;
+  if (::tcgetattr(fd_, &t) != 0) return false;
+  if (!ApplyLineSettings(line, t)) return false;
   if (::tcsetattr(fd_, TCSANOW, &t) != 0) {
     // A pseudo-terminal keeps 8 data bits and no parity whatever is asked, and glibc then reports
     // EINVAL for a parity request it could not see taken. The line is as good as a pty can make it
@@ -191,11 +160,9 @@ bool PosixSerialDevice::SetLineControl(const LineControl& line) {
     }
   }
 
-  int raise = 0;
-  if (line.dtrControl == 1) raise |= TIOCM_DTR;
-  if (line.rtsControl == 1) raise |= TIOCM_RTS;
+  int raise = TIOCM_DTR | TIOCM_RTS;
   // A pseudo-terminal has no modem lines; that is no fault of the line settings.
-  if (raise != 0 && ::ioctl(fd_, TIOCMBIS, &raise) != 0 && errno != ENOTTY && errno != EINVAL) {
+  if (::ioctl(fd_, TIOCMBIS, &raise) != 0 && errno != ENOTTY && errno != EINVAL) {
     return false;
   }
   return true;

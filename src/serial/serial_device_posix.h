@@ -18,9 +18,10 @@ namespace pt {
 // serial ports; any other path is taken as it stands.
 std::string ResolvePosixPortPath(const char* path, const std::string& comDirectory);
 
-// Turns `t` into raw transfer with the line's rate, data bits, parity and stop bits. false, with
-// `t` unchanged, for a line termios cannot express (an unknown rate, 5 or 6 data bits).
-bool ApplyLineControl(const LineControl& line, termios& t);
+// Turns `t` into raw transfer without handshake, with the line's rate, data bits, parity and stop
+// bits. false, with `t` unchanged, for a line termios cannot express (an unknown rate, 5 or 6
+// data bits).
+bool ApplyLineSettings(const LineSettings& line, termios& t);
 
 class PosixSerialDevice : public SerialDevice {
  public:
@@ -31,10 +32,8 @@ class PosixSerialDevice : public SerialDevice {
 
   int Open(const char* path) override;
   bool IsOpen() const override { return fd_ >= 0; }
-  bool SetEventMask(std::uint32_t mask) override;
-  bool SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
-  bool GetLineControl(LineControl& line) override;
-  bool SetLineControl(const LineControl& line) override;
+  // A terminal has no events or driver queues to set: those steps fail only on a closed device.
+  ConfigureError Configure(const LineSettings& line) override;
   bool WaitingCount(std::uint32_t& count) override;
   bool TakeLineError() override;
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
@@ -47,6 +46,8 @@ class PosixSerialDevice : public SerialDevice {
   int fd() const { return fd_; }
 
  private:
+  bool SetLine(const LineSettings& line);
+
   std::string comDirectory_;
   int fd_ = -1;
   // The driver's error counters when last asked (TIOCGICOUNT); -1 where the driver keeps none.

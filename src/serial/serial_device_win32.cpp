@@ -4,17 +4,25 @@
 
 #include <cstring>
 
+#include "serial/comm_config_win32.h"
 #include "serial/platform_serial_device.h"
 
 namespace pt {
-
-static_assert(sizeof(DCB) == 28, "the device control block is 28 bytes");
 
 namespace {
 
 Win32SerialDevice gPlatformDevice;
 
 HANDLE AsHandle(void* h) { return static_cast<HANDLE>(h); }
+
+// ConfigureComm's calls on a real port.
+struct PortComm {
+  HANDLE h;
+  bool SetMask(DWORD mask) { return SetCommMask(h, mask) != 0; }
+  bool SetQueues(DWORD in, DWORD out) { return SetupComm(h, in, out) != 0; }
+  bool GetState(DCB& dcb) { return GetCommState(h, &dcb) != 0; }
+  bool SetState(DCB& dcb) { return SetCommState(h, &dcb) != 0; }
+};
 
 }  // namespace
 
@@ -37,48 +45,14 @@ int Win32SerialDevice::Open(const char* path) {
 
 bool Win32SerialDevice::IsOpen() const { return AsHandle(handle_) != INVALID_HANDLE_VALUE; }
 
-bool Win32SerialDevice::SetEventMask(std::uint32_t mask) {
-  return IsOpen() && SetCommMask(AsHandle(handle_), mask) != 0;
-}
-
-bool Win32SerialDevice::SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) {
-  return IsOpen() && SetupComm(AsHandle(handle_), inBytes, outBytes) != 0;
-}
-
-bool Win32SerialDevice::GetLineControl(LineControl& line) {
+ConfigureError Win32SerialDevice::Configure(const LineSettings& line) {
+  if (!IsOpen()) return ConfigureError::Events;
+  PortComm comm{AsHandle(handle_)};
   DCB dcb;
   std::memcpy(&dcb, dcb_, sizeof dcb);
-  if (!IsOpen() || GetCommState(AsHandle(handle_), &dcb) == 0) return false;
+  const ConfigureError error = ConfigureComm(comm, line, dcb);
   std::memcpy(dcb_, &dcb, sizeof dcb);
-  line.length = dcb.DCBlength;
-  line.baudRate = dcb.BaudRate;
-  line.byteSize = dcb.ByteSize;
-  line.parity = dcb.Parity;
-  line.stopBits = dcb.StopBits;
-  line.binary = dcb.fBinary != 0;
-  line.outxCtsFlow = dcb.fOutxCtsFlow != 0;
-  line.outxDsrFlow = dcb.fOutxDsrFlow != 0;
-  line.dtrControl = static_cast<std::uint8_t>(dcb.fDtrControl);
-  line.rtsControl = static_cast<std::uint8_t>(dcb.fRtsControl);
-  return true;
-}
-
-bool Win32SerialDevice::SetLineControl(const LineControl& line) {
-  if (!IsOpen()) return false;
-  DCB dcb;
-  std::memcpy(&dcb, dcb_, sizeof dcb);
-  dcb.DCBlength = line.length;
-  dcb.BaudRate = line.baudRate;
-  dcb.ByteSize = line.byteSize;
-  dcb.Parity = line.parity;
-  dcb.StopBits = line.stopBits;
-  dcb.fBinary = line.binary ? 1 : 0;
-  dcb.fOutxCtsFlow = line.outxCtsFlow ? 1 : 0;
-  dcb.fOutxDsrFlow = line.outxDsrFlow ? 1 : 0;
-  dcb.fDtrControl = line.dtrControl & 3u;
-  dcb.fRtsControl = line.rtsControl & 3u;
-  std::memcpy(dcb_, &dcb, sizeof dcb);
-  return SetCommState(AsHandle(handle_), &dcb) != 0;
+  return error;
 }
 
 bool Win32SerialDevice::WaitingCount(std::uint32_t& count) {

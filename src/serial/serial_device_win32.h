@@ -1,7 +1,7 @@
 #pragma once
 // The SerialDevice on a Win32 COM port (KERNEL32 communications functions). The device control
-// block lives in the object across opens: each open refills it from the device, and only the
-// fields that LineControl carries are changed before it is written back.
+// block lives in the object across opens: each configuration refills it from the device, and
+// only the line and the handshake are changed before it is written back.
 #include "serial/serial_device.h"
 
 namespace pt {
@@ -15,15 +15,15 @@ class Win32SerialDevice : public SerialDevice {
 
   int Open(const char* path) override;
   bool IsOpen() const override;
-  bool SetEventMask(std::uint32_t mask) override;
-  bool SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
-  bool GetLineControl(LineControl& line) override;
-  bool SetLineControl(const LineControl& line) override;
+  ConfigureError Configure(const LineSettings& line) override;
   bool WaitingCount(std::uint32_t& count) override;
   bool TakeLineError() override;
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;
   bool Write(const void* data, std::uint32_t size) override;
   void Close() override;
+
+  // The port's HANDLE, for a test that reads its state back.
+  void* Handle() const { return handle_; }
 
  private:
   void* handle_;                       // a HANDLE; INVALID_HANDLE_VALUE when closed

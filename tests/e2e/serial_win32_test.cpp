@@ -6,6 +6,7 @@
 #include <string>
 
 #include "serial/platform_serial_device.h"
+#include "serial/serial_device_win32.h"
 
 namespace {
 
@@ -30,21 +31,8 @@ std::string Exchange(pt::SerialDevice& dev, const std::string& command, DWORD ti
 }
 
 void Configure(pt::SerialDevice& dev, std::uint32_t baud) {
-  ASSERT_TRUE(dev.SetEventMask(5));
-  ASSERT_TRUE(dev.SetQueueSizes(8192, 8192));
-  pt::LineControl line;
-  dev.GetLineControl(line);
-  line.length = 28;
-  line.baudRate = baud;
-  line.byteSize = 8;
-  line.parity = 2;
-  line.stopBits = 0;
-  line.binary = true;
-  line.outxCtsFlow = false;
-  line.outxDsrFlow = false;
-  line.dtrControl = 1;
-  line.rtsControl = 1;
-  ASSERT_TRUE(dev.SetLineControl(line)) << "GetLastError " << GetLastError();
+  ASSERT_EQ(dev.Configure(pt::LineSettings{baud, 2, 8, 0}), pt::ConfigureError::None)
+      << "GetLastError " << GetLastError();
 }
 
 TEST(SerialWin32, ExchangesCommandsWithTheLoggerAtBothSpeeds) {
@@ -54,10 +42,11 @@ TEST(SerialWin32, ExchangesCommandsWithTheLoggerAtBothSpeeds) {
     ASSERT_EQ(dev.Open("COM1"), 0);
     ASSERT_TRUE(dev.IsOpen());
     Configure(dev, baud);
-    pt::LineControl back;
-    ASSERT_TRUE(dev.GetLineControl(back));
+    DCB back{};
+    back.DCBlength = sizeof back;
+    ASSERT_TRUE(GetCommState(static_cast<HANDLE>(static_cast<pt::Win32SerialDevice&>(dev).Handle()), &back));
     // A pseudo-terminal forces 8 bits and drops the parity flag, so only the rate reads back.
-    EXPECT_EQ(back.baudRate, baud);
+    EXPECT_EQ(back.BaudRate, baud);
     // The harness starts the logger with a pointer of 30 and acknowledgements on.
     EXPECT_EQ(Exchange(dev, "Rpt\r"), "\n30\r");
     EXPECT_EQ(Exchange(dev, "Calm2\r").substr(0, 3), "\nOK");

@@ -31,10 +31,7 @@ class PieceDevice : public pt::SerialDevice {
 
   int Open(const char*) override { return 0; }
   bool IsOpen() const override { return true; }
-  bool SetEventMask(std::uint32_t) override { return true; }
-  bool SetQueueSizes(std::uint32_t, std::uint32_t) override { return true; }
-  bool GetLineControl(pt::LineControl&) override { return true; }
-  bool SetLineControl(const pt::LineControl&) override { return true; }
+  pt::ConfigureError Configure(const pt::LineSettings&) override { return pt::ConfigureError::None; }
   bool WaitingCount(std::uint32_t& count) override {
     count = static_cast<std::uint32_t>(queue_.size());
     return true;

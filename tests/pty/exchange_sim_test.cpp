@@ -277,6 +277,7 @@ TEST_F(ExchangeSim, WrongLineSettingsGiveGarbledReplies) {
     bool ended;
     std::uint32_t rate;
   };
+  const LineSettings asOpened{9600, 2, 8, 0};  // as OpenPort set it up
   const Case cases[] = {{"odd parity", 1, 0, false, 9600},
                         {"two stop bits", 2, 2, true, 9600},
                         {"4800 baud", 2, 0, false, 4800}};
@@ -287,11 +288,11 @@ TEST_F(ExchangeSim, WrongLineSettingsGiveGarbledReplies) {
     std::vector<std::string> args;
     if (c.ended) args.push_back("--garble-ended");
     Start(args);
-    LineControl line = Port.Dcb;
+    LineSettings line = asOpened;
     line.parity = c.parity;
     line.stopBits = c.stopBits;
     line.baudRate = c.rate;
-    ASSERT_TRUE(device_.SetLineControl(line));
+    ASSERT_EQ(device_.Configure(line), ConfigureError::None);
     const Outcome data = Run(ReplyExchange, "Rmem\r");
     if (c.ended) {
       // Garbage of the reply's length, ended by a CR: taken as data, but not the memo.
@@ -305,7 +306,7 @@ TEST_F(ExchangeSim, WrongLineSettingsGiveGarbledReplies) {
       EXPECT_EQ(data.reply.find('\r'), std::string::npos);
     }
     // Set right again, the same line answers properly.
-    ASSERT_TRUE(device_.SetLineControl(Port.Dcb));
+    ASSERT_EQ(device_.Configure(asOpened), ConfigureError::None);
     EXPECT_EQ(Run(ReplyExchange, "Rmem\r").reply, "\nPADDY A-1       \r");
   }
 }

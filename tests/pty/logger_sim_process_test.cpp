@@ -216,11 +216,7 @@ TEST_F(LoggerSimProcess, OverLongLinesAreRefusedAndLoggedCut) {
 // gets EBUSY, and the loser's close must not undo the winner's line settings.
 TEST_F(LoggerSimProcess, OfTwoOpensAtOnceOneIsBusyAndTheOtherGetsACleanLine) {
   Start({});
-  pt::LineControl line;
-  line.baudRate = 9600;
-  line.byteSize = 8;
-  line.parity = 2;
-  line.binary = true;
+  const pt::LineSettings line{9600, 2, 8, 0};
   const long long end = NowMs() + 8000;
   int tries = 0;
   for (; tries < 50 && NowMs() < end; ++tries) {
@@ -243,7 +239,7 @@ TEST_F(LoggerSimProcess, OfTwoOpensAtOnceOneIsBusyAndTheOtherGetsACleanLine) {
     const int w = result[0] == 0 ? 0 : 1;
     ASSERT_EQ(result[w], 0) << "try " << tries;
     ASSERT_EQ(result[1 - w], EBUSY) << "try " << tries;
-    ASSERT_TRUE(dev[w].SetLineControl(line));
+    ASSERT_EQ(dev[w].Configure(line), pt::ConfigureError::None);
     usleep(10000);  // time for the simulator to see the loser's close
     ASSERT_TRUE(dev[w].Write("Rmem\r", 5));
     std::string reply;

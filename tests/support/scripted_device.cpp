@@ -39,29 +39,11 @@ int ScriptedDevice::Open(const char* path) {
   return 0;
 }
 
-bool ScriptedDevice::SetEventMask(std::uint32_t mask) {
-  if (!open_ || failEventMask) return false;
-  eventMask = mask;
-  return true;
-}
-
-bool ScriptedDevice::SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) {
-  if (!open_ || failQueueSizes) return false;
-  inQueue = inBytes;
-  outQueue = outBytes;
-  return true;
-}
-
-bool ScriptedDevice::GetLineControl(LineControl& line) {
-  if (!open_ || failGetLine) return false;
-  line = reported;
-  return true;
-}
-
-bool ScriptedDevice::SetLineControl(const LineControl& line) {
-  if (!open_ || failSetLine) return false;
+ConfigureError ScriptedDevice::Configure(const LineSettings& line) {
+  if (!open_) return ConfigureError::Events;
+  if (configureFailure != ConfigureError::None) return configureFailure;
   lineSets.push_back(line);
-  return true;
+  return ConfigureError::None;
 }
 
 bool ScriptedDevice::WaitingCount(std::uint32_t& count) {

@@ -34,10 +34,8 @@ class ScriptedDevice : public SerialDevice {
 
   // --- failures -----------------------------------------------------------------------------
   int openError = 0;           // Open returns this code (and stays closed) when not 0
-  bool failEventMask = false;  // SetCommMask
-  bool failQueueSizes = false; // SetupComm
-  bool failGetLine = false;    // GetCommState
-  bool failSetLine = false;    // SetCommState
+  // Configure fails at this step (None: it succeeds).
+  ConfigureError configureFailure = ConfigureError::None;
   bool failWrite = false;
   bool failCount = false;      // the waiting-count query
   bool failRead = false;
@@ -52,20 +50,14 @@ class ScriptedDevice : public SerialDevice {
   int countCalls = 0;
   int readCalls = 0;
   std::vector<std::uint32_t> readSizes;  // the size asked for by each read
-  std::uint32_t eventMask = 0;
-  std::uint32_t inQueue = 0, outQueue = 0;
-  LineControl reported;             // what GetLineControl reports
-  std::vector<LineControl> lineSets;  // every SetLineControl, in order
+  std::vector<LineSettings> lineSets;  // the line of every successful Configure, in order
   std::string Wire() const;         // all writes joined
   std::size_t Pending() const { return rx_.size(); }  // readable now, before new arrivals
 
   // SerialDevice
   int Open(const char* path) override;
   bool IsOpen() const override { return open_; }
-  bool SetEventMask(std::uint32_t mask) override;
-  bool SetQueueSizes(std::uint32_t inBytes, std::uint32_t outBytes) override;
-  bool GetLineControl(LineControl& line) override;
-  bool SetLineControl(const LineControl& line) override;
+  ConfigureError Configure(const LineSettings& line) override;
   bool WaitingCount(std::uint32_t& count) override;
   bool TakeLineError() override;
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override;

@@ -21,10 +21,7 @@ class PathSerialDevice : public pt::SerialDevice {
 
   int Open(const char*) override;
   bool IsOpen() const override { return line_.IsOpen(); }
-  bool SetEventMask(std::uint32_t mask) override { return line_.SetEventMask(mask); }
-  bool SetQueueSizes(std::uint32_t in, std::uint32_t out) override { return line_.SetQueueSizes(in, out); }
-  bool GetLineControl(pt::LineControl& line) override { return line_.GetLineControl(line); }
-  bool SetLineControl(const pt::LineControl& line) override { return line_.SetLineControl(line); }
+  pt::ConfigureError Configure(const pt::LineSettings& line) override { return line_.Configure(line); }
   bool WaitingCount(std::uint32_t& count) override { return line_.WaitingCount(count); }
   bool TakeLineError() override { return line_.TakeLineError(); }
   bool Read(void* buf, std::uint32_t size, std::uint32_t& got) override { return line_.Read(buf, size, got); }
