@@ -6,6 +6,7 @@
 
 #include "serial/comm_config_win32.h"
 #include "serial/platform_serial_device.h"
+#include "serial/write_whole.h"
 
 namespace pt {
 
@@ -88,17 +89,12 @@ bool Win32SerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) 
 
 bool Win32SerialDevice::Write(const void* data, std::uint32_t size) {
   if (!IsOpen()) return false;
-  // A write that stops short (the driver's write time-out) goes on from where it stopped; one
-  // that moves nothing at all has failed, since half a command is no command.
-  const char* p = static_cast<const char*>(data);
-  while (size > 0) {
-    DWORD written = 0;
-    if (WriteFile(AsHandle(handle_), p, size, &written, nullptr) == 0 || written == 0) return false;
-    if (written > size) written = size;
-    p += written;
-    size -= written;
-  }
-  return true;
+  return WriteWhole(data, size, [this](const char* p, std::uint32_t n, std::uint32_t& written) {
+    DWORD took = 0;
+    const bool ok = WriteFile(AsHandle(handle_), p, n, &took, nullptr) != 0;
+    written = took;
+    return ok;
+  });
 }
 
 void Win32SerialDevice::Close() {
