@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "config/messages.h"
 #include "config/port_settings_text.h"
 #include "platform/current_dir.h"
 #include "platform/replacement_file.h"
@@ -66,7 +67,7 @@ class TextBuilder {
 
 std::size_t FormatPortSettings(const PortSettings& s, char* buf, std::size_t capacity) {
   TextBuilder text(buf, capacity);
-  text.Line("; ********* 温度測定　通信用 *********");
+  text.Line(kPortSettingsTitleLine);
   text.Line(";");
   text.Line(";");
   text.Line(";[COM-PORT] COM1 ...... COM20");

@@ -4,56 +4,15 @@
 #include <cstring>
 
 #include "report/decimal_text.h"
+#include "report/messages.h"
 #include "report/samples.h"
 
 namespace pt {
 
 namespace {
 
-constexpr const char* kErrorCaptionText = "ｴﾗｰ";
-constexpr const char* kOpenErrorText = "ﾌｧｲﾙｵｰﾌﾟﾝｴﾗｰ";
-constexpr const char* kBadStampText = "年月日時分のデータが異常";
-constexpr const char* kBadCountText = "温度データの数のデータが異常 !!";
-
 // Longer than any line, even a summary cell of the largest double.
 constexpr int kLineSize = 512;
-
-struct CheckedLine {
-  const char* text;
-  const char* failure;  // shown when the line does not reach the file
-};
-
-constexpr CheckedLine kHeadLines[] = {
-    {"<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"\n"
-     "  \"http://www.w3.org/TR/html4/loose.dtd\">\n",
-     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<DOCTYPE...>"},
-    {"<html lang=\"ja\">\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<html...>"},
-    {"<head>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<head>"},
-    {" <meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">\n",
-     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<meta...>"},
-    {" <title>水温</title>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<title...>"},
-    {"</head>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</head>"},
-    {"<body bgcolor=\"#C0C0C0\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<body...>"},
-    {" <basefont size=\"2\">\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<basefont...>"},
-    {" <table border=\"1\"  align=\"center\" cellpadding=\"3\" cellspacing=\"2\">\n",
-     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<Ttable...>"},
-};
-
-constexpr CheckedLine kTailLines[] = {
-    {" </table>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</TABLE>"},
-    {" <table border=\"0\"  align=\"center\" cellpadding=\"5\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<Ttable...>"},
-    {"  <tr bgcolor=\"#C0C0C0\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<tr bgcolor...>"},
-    {"   <td  align=\"left\" valign=\"top\" width=\"1200\" height=\"10\">\n",
-     "ﾌｧｲﾙﾗｲﾄｴﾗｰ<td  align...>"},
-    {"    <font size=\"3\" color=\"#000000\">\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ<font size...>"},
-    {"     ＊印の付いた温度は水無しの時の温度です <br>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ ＊印の..."},
-    {"    </font>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</font>"},
-    {"   </td>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</td>"},
-    {"  </tr>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</tr>"},
-    {" </table>\n\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</table>"},
-    {"</body>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</body...>"},
-    {"</html>\n", "ﾌｧｲﾙﾗｲﾄｴﾗｰ</html...>"},
-};
 
 constexpr const char* kRowOpen = "  <tr align=\"center\">\n";
 constexpr const char* kRowClose = "  </tr>\n";
@@ -68,11 +27,10 @@ void PutFormatted(ReportSink& sink, const char* line, int formatted) {
 }
 
 // Writes the lines until one fails; that line's message, shown, or nullptr when all were written.
-template <std::size_t N>
-const char* PutChecked(ReportSink& sink, Dialog& owner, const CheckedLine (&lines)[N]) {
-  for (const CheckedLine& line : lines) {
+const char* PutChecked(ReportSink& sink, Dialog& owner, std::span<const ReportLine> lines) {
+  for (const ReportLine& line : lines) {
     if (!Put(sink, line.text)) {
-      owner.ShowMessage(line.failure, kErrorCaptionText, BoxOwner::Frame);
+      owner.ShowMessage(line.failure, kReportErrorCaption, BoxOwner::Frame);
       return line.failure;
     }
   }
@@ -106,26 +64,23 @@ void WriteCaption(ReportSink& sink) {
   char line[kLineSize];
   const ReportDate& d = Report.Date;
   PutFormatted(sink, line,
-               std::snprintf(line, sizeof line,
-                             "    ************** 水温測定結果[℃]　開始時刻[%d-%d-%d %d:00] "
-                             "***********<br>\n",
-                             static_cast<int>(d.year), static_cast<int>(d.month),
-                             static_cast<int>(d.day), static_cast<int>(d.hour)));
+               std::snprintf(line, sizeof line, kReportCaptionFormat, static_cast<int>(d.year),
+                             static_cast<int>(d.month), static_cast<int>(d.day), static_cast<int>(d.hour)));
   Put(sink, "    </font>\n");
   Put(sink, "  </caption>\n");
 }
 
 void WriteHeaderRow(ReportSink& sink) {
   Put(sink, kRowOpen);
-  Put(sink, "   <th nowrap>月日</th>\n");
+  Put(sink, kReportDateHeading);
   char line[kLineSize];
   for (int hour = 0; hour < kHoursPerDay; ++hour) {
     PutFormatted(sink, line, std::snprintf(line, sizeof line, "   <th>%d:00</th>\n", hour));
   }
-  Put(sink, "   <th nowrap>平均</th>\n");
-  Put(sink, "   <th nowrap>最高</th>\n");
-  Put(sink, "   <th nowrap>最低</th>\n");
-  Put(sink, "   <th nowrap>月日</th>\n");
+  Put(sink, kReportMeanHeading);
+  Put(sink, kReportMaxHeading);
+  Put(sink, kReportMinHeading);
+  Put(sink, kReportDateHeading);
   Put(sink, kRowClose);
 }
 
@@ -210,7 +165,7 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
     owner.ShowMessage(text, caption, BoxOwner::Dialog);
     return ReportOutcome{result, text};
   };
-  if (!sink.Create()) return box(ReportResult::NotCreated, kOpenErrorText, kErrorCaptionText);
+  if (!sink.Create()) return box(ReportResult::NotCreated, kReportOpenErrorText, kReportErrorCaption);
 
   // A refused stamp or count still puts its report in place (without head and tail); a line that
   // failed to be written keeps the earlier report instead.
@@ -218,7 +173,7 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
   const DecodedStamp stamp = DecodeStartStamp(startStamp, Report.Date);
   Report.Date = stamp.date;
   if (stamp.result != 0) {
-    outcome = box(ReportResult::BadStamp, kBadStampText, "");
+    outcome = box(ReportResult::BadStamp, kReportBadStampText, "");
     // Without a month there is no day to advance, and before hour 0 the first sample's column
     // would never come: nothing sensible can be laid out, so the file is left empty.
     if (!IsMonthInRange(Report.Date.month) || Report.Date.hour < 0) {
@@ -229,8 +184,8 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
   } else {
     ParseSampleCount(pointerText);
     if (Report.SampleCount > kSampleTableSize) {
-      outcome = box(ReportResult::BadCount, kBadCountText, "");
-    } else if (const char* failure = PutChecked(sink, owner, kHeadLines)) {
+      outcome = box(ReportResult::BadCount, kReportBadCountText, "");
+    } else if (const char* failure = PutChecked(sink, owner, kReportHeadLines)) {
       outcome = {ReportResult::WriteFailed, failure};
     }
   }
@@ -240,14 +195,14 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
   WriteBody(sink, sampleTable);
 
   if (outcome.result == ReportResult::Written) {
-    if (const char* failure = PutChecked(sink, owner, kTailLines)) outcome = {ReportResult::WriteFailed, failure};
+    if (const char* failure = PutChecked(sink, owner, kReportTailLines)) outcome = {ReportResult::WriteFailed, failure};
   }
 
   // The message of a line that failed has been shown; a report lost otherwise (a line of the
   // table, or the final move) is a file that could not be made.
   const bool placed = outcome.result != ReportResult::WriteFailed && sink.Commit();
   if (!placed && outcome.result == ReportResult::Written) {
-    outcome = box(ReportResult::NotCreated, kOpenErrorText, kErrorCaptionText);
+    outcome = box(ReportResult::NotCreated, kReportOpenErrorText, kReportErrorCaption);
   }
   sink.Close();
   return outcome;

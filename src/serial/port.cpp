@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "control_ids.h"
+#include "serial/messages.h"
 
 namespace pt {
 
@@ -109,10 +110,7 @@ int OpenPort(Dialog& dlg) {
   const int error = device != nullptr ? device->Open(row.path) : kNoPortDeviceError;
   if (error != 0 || !device->IsOpen()) {
     char text[256];
-    std::snprintf(text, sizeof text,
-                  "%s 通信機能は使えません！\n   Error = %d\n他のアプリケーションが通信していませんか？\n"
-                  "通信ポート番号は正しいですか？\n通信ドライバーは正常ですか？\n",
-                  row.name, error);
+    std::snprintf(text, sizeof text, kPortOpenFailureFormat, row.name, error);
     dlg.ShowMessage(text, kErrorCaption, BoxOwner::Dialog);
     Port.PortOpenFlag = 0;
     dlg.SetItemText(IDC_PORT_STATUS, kDisabledLabel);

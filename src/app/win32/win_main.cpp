@@ -3,6 +3,7 @@
 
 #include <commctrl.h>
 
+#include "app/win32/messages.h"
 #include "control_ids.h"
 #include "serial/platform_serial_device.h"
 #include "serial/port.h"
@@ -40,7 +41,7 @@ int Run(HINSTANCE instance, int showCommand) {
   const HWND dialog = CreateDialogParamW(instance, MAKEINTRESOURCEW(IDD_MAIN), App.FrameWindow, MainDlgProc, 0);
   App.MainDialogWindow = dialog;
   if (dialog == nullptr) {
-    MessageBoxW(App.FrameWindow, L"DoMainDlg", L"ｴﾗｰ", MB_OK);
+    MessageBoxW(App.FrameWindow, kMainDialogFailedText, kMainDialogFailedCaption, MB_OK);
     PostQuitMessage(0);
   }
   if (dialog != nullptr) ShowWindow(dialog, showCommand);
