@@ -2,10 +2,10 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdint>
 
 namespace pt {
@@ -38,10 +38,11 @@ bool FollowLinks(std::string& path) {
 // Six characters that no other process or call of this one is likely to pick at the same time.
 std::string UniqueSuffix() {
   static std::uint64_t counter = 0;
-  timespec ts{};
-  ::clock_gettime(CLOCK_REALTIME, &ts);
+  const std::chrono::nanoseconds now = std::chrono::system_clock::now().time_since_epoch();
+  const std::chrono::seconds seconds = std::chrono::duration_cast<std::chrono::seconds>(now);
   std::uint64_t x = (static_cast<std::uint64_t>(::getpid()) << 40) ^ (++counter << 20) ^
-                    static_cast<std::uint64_t>(ts.tv_nsec) ^ (static_cast<std::uint64_t>(ts.tv_sec) << 30);
+                    static_cast<std::uint64_t>((now - seconds).count()) ^
+                    (static_cast<std::uint64_t>(seconds.count()) << 30);
   // splitmix64's finaliser spreads the bits.
   x ^= x >> 30;
   x *= 0xbf58476d1ce4e5b9ULL;

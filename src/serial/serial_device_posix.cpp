@@ -5,7 +5,6 @@
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 #ifdef __linux__
@@ -13,6 +12,7 @@
 #endif
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 
 #include "serial/platform_serial_device.h"
@@ -52,14 +52,6 @@ int ComNumber(const char* path) {
     if (n > 255) return 0;
   }
   return *p == '\0' ? n : 0;
-}
-
-// Milliseconds of the monotonic clock. (<chrono> is no use here: its header holds characters
-// that the Shift-JIS execution character set cannot encode.)
-long long MonotonicMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
 PosixSerialDevice gPlatformDevice;
@@ -200,7 +192,10 @@ bool PosixSerialDevice::Read(void* buf, std::uint32_t size, std::uint32_t& got) 
 
 bool PosixSerialDevice::Write(const void* data, std::uint32_t size) {
   if (!IsOpen()) return false;
-  const long long deadline = MonotonicMs() + writeTimeoutMs_;
+  using std::chrono::duration_cast;
+  using std::chrono::milliseconds;
+  using std::chrono::steady_clock;
+  const steady_clock::time_point deadline = steady_clock::now() + milliseconds(writeTimeoutMs_);
   const char* p = static_cast<const char*>(data);
   std::uint32_t left = size;
   while (left > 0) {
@@ -212,7 +207,7 @@ bool PosixSerialDevice::Write(const void* data, std::uint32_t size) {
     }
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) return false;
-    const long long remaining = deadline - MonotonicMs();
+    const long long remaining = duration_cast<milliseconds>(deadline - steady_clock::now()).count();
     if (remaining <= 0) return false;
     pollfd pfd{fd_, POLLOUT, 0};
     if (::poll(&pfd, 1, static_cast<int>(remaining)) < 0 && errno != EINTR) return false;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 namespace pt {
 
 namespace {
@@ -24,11 +26,10 @@ HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
 std::string UniqueSuffix() {
   static unsigned counter = 0;
-  LARGE_INTEGER t{};
-  QueryPerformanceCounter(&t);
+  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
   unsigned long long x = (static_cast<unsigned long long>(GetCurrentProcessId()) << 40) ^
                          (static_cast<unsigned long long>(++counter) << 20) ^
-                         static_cast<unsigned long long>(t.QuadPart);
+                         static_cast<unsigned long long>(ticks);
   x ^= x >> 30;
   x *= 0xbf58476d1ce4e5b9ULL;
   x ^= x >> 27;
