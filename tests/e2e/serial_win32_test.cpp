@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <chrono>
 #include <string>
 
 #include "serial/platform_serial_device.h"
@@ -14,8 +15,8 @@ namespace {
 std::string Exchange(pt::SerialDevice& dev, const std::string& command, DWORD timeoutMs = 3000) {
   if (!dev.Write(command.data(), static_cast<std::uint32_t>(command.size()))) return "<write failed>";
   std::string reply;
-  DWORD start = GetTickCount();
-  while (reply.find('\r') == std::string::npos && GetTickCount() - start < timeoutMs) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  while (reply.find('\r') == std::string::npos && std::chrono::steady_clock::now() < end) {
     std::uint32_t waiting = 0;
     if (!dev.WaitingCount(waiting)) return "<count failed>";
     if (waiting == 0) {

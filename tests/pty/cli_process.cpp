@@ -6,16 +6,21 @@
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
+
+#include <chrono>
 
 namespace cli::test {
 
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+long long MsSince(Clock::time_point begin) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - begin).count();
 }
+
+}  // namespace
 
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::vector<std::string>& env, int timeoutMs, long long fileSizeLimit) {
@@ -31,7 +36,7 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
-  const long long begin = NowMs();
+  const Clock::time_point begin = Clock::now();
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(out[1], STDOUT_FILENO);
@@ -51,7 +56,7 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
   std::string* sinks[2] = {&f.out, &f.err};
   int open = 2;
   while (open > 0) {
-    const long long left = begin + timeoutMs - NowMs();
+    const long long left = timeoutMs - MsSince(begin);
     if (left <= 0) {
       kill(pid, SIGKILL);
       break;
@@ -77,7 +82,7 @@ Finished RunProgram(const std::string& program, const std::vector<std::string>& 
   if (waitpid(pid, &raw, 0) == pid) {
     f.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : WIFSIGNALED(raw) ? 128 + WTERMSIG(raw) : -1;
   }
-  f.ms = NowMs() - begin;
+  f.ms = MsSince(begin);
   return f;
 }
 

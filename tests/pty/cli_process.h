@@ -17,6 +17,4 @@ struct Finished {
 Finished RunProgram(const std::string& program, const std::vector<std::string>& args,
                     const std::vector<std::string>& env, int timeoutMs, long long fileSizeLimit = -1);
 
-long long NowMs();
-
 }  // namespace cli::test

@@ -6,13 +6,13 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <cctype>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <fstream>
 #include <functional>
@@ -29,10 +29,11 @@
 
 namespace {
 
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+long long MsSince(Clock::time_point begin) {
+  return std::chrono::duration_cast<milliseconds>(Clock::now() - begin).count();
 }
 
 std::string ReadAll(const std::string& path) {
@@ -63,16 +64,16 @@ class RawClient {
   // Sends `command` and gathers bytes until a CR or `limitMs`; `ms` is the time to the CR.
   std::string Ask(const std::string& command, long long& ms, int limitMs = 3000) {
     std::string reply;
-    const long long begin = NowMs();
+    const Clock::time_point begin = Clock::now();
     if (write(fd_, command.data(), command.size()) != static_cast<ssize_t>(command.size())) return reply;
-    while (reply.find('\r') == std::string::npos && NowMs() - begin < limitMs) {
+    while (reply.find('\r') == std::string::npos && MsSince(begin) < limitMs) {
       pollfd p{fd_, POLLIN, 0};
       if (poll(&p, 1, 20) <= 0) continue;
       char buf[256];
       const ssize_t n = read(fd_, buf, sizeof buf);
       if (n > 0) reply.append(buf, static_cast<std::size_t>(n));
     }
-    ms = NowMs() - begin;
+    ms = MsSince(begin);
     return reply;
   }
 
@@ -217,9 +218,9 @@ TEST_F(LoggerSimProcess, OverLongLinesAreRefusedAndLoggedCut) {
 TEST_F(LoggerSimProcess, OfTwoOpensAtOnceOneIsBusyAndTheOtherGetsACleanLine) {
   Start({});
   const pt::LineSettings line{9600, 2, 8, 0};
-  const long long end = NowMs() + 8000;
+  const Clock::time_point end = Clock::now() + milliseconds(8000);
   int tries = 0;
-  for (; tries < 50 && NowMs() < end; ++tries) {
+  for (; tries < 50 && Clock::now() < end; ++tries) {
     pt::PosixSerialDevice dev[2];
     int result[2] = {-1, -1};
     std::atomic<int> ready{0};
@@ -243,7 +244,8 @@ TEST_F(LoggerSimProcess, OfTwoOpensAtOnceOneIsBusyAndTheOtherGetsACleanLine) {
     usleep(10000);  // time for the simulator to see the loser's close
     ASSERT_TRUE(dev[w].Write("Rmem\r", 5));
     std::string reply;
-    for (const long long until = NowMs() + 2000; reply.find('\r') == std::string::npos && NowMs() < until;) {
+    for (const Clock::time_point until = Clock::now() + milliseconds(2000);
+         reply.find('\r') == std::string::npos && Clock::now() < until;) {
       pollfd p{dev[w].fd(), POLLIN, 0};
       char buf[64];
       std::uint32_t got = 0;

@@ -5,15 +5,16 @@
 
 #include <time.h>
 
+#include <chrono>
+
 #include "logger/exchange.h"
 #include "support/tick_driver.h"
 
 namespace pt::test {
 
 long long MonotonicNowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 bool RunOnRealClock(FakeDialog& dlg, const std::function<bool()>& done, long long limitMs,

@@ -7,6 +7,8 @@
 
 namespace pt::test {
 
+// Milliseconds of std::chrono::steady_clock, in the unit of the fake dialog's clock. (A count, so
+// that the tests that compare Shift-JIS literals can include this without <chrono>.)
 long long MonotonicNowMs();
 
 // Delivers timers until `done()` holds after a delivery (true), no timer runs or `limitMs` of

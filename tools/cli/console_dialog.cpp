@@ -1,8 +1,7 @@
 #include "console_dialog.h"
 
-#include <time.h>
-
 #include <algorithm>
+#include <chrono>
 #include <climits>
 
 #include "platform/sjis.h"
@@ -10,9 +9,8 @@
 namespace cli {
 
 long long MonotonicMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+  using namespace std::chrono;
+  return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 std::string ConsoleDialog::Text(int id) const {

@@ -10,7 +10,8 @@
 
 namespace cli {
 
-// Milliseconds of the monotonic clock.
+// Milliseconds of std::chrono::steady_clock. The dialog's clock is a count of milliseconds, so
+// that a test can run it by hand, and so that the files that include this one need no <chrono>.
 long long MonotonicMs();
 
 class ConsoleDialog : public pt::Dialog {

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <algorithm>
+#include <chrono>
 #include <ctime>
 #include <fstream>
 #include <sstream>
@@ -25,20 +26,17 @@ namespace {
 volatile sig_atomic_t gStop = 0;
 void OnSignal(int) { gStop = 1; }
 
-// Monotonic microseconds. (<chrono> does not build with the project's Shift-JIS execution
-// character set, so the clock is read directly.)
-std::int64_t NowMicros() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<std::int64_t>(ts.tv_sec) * 1000000 + ts.tv_nsec / 1000;
-}
+using Clock = std::chrono::steady_clock;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
 
 class Simulator {
  public:
   Simulator(const sim::Options& opts, sim::Logger logger, sim::Pty pty, std::FILE* transcript)
       : opts_(opts), logger_(std::move(logger)), pty_(pty), transcript_(transcript),
         rng_(opts.seed), spoiler_(opts.seed, opts.spoilPercent, opts.spoilKinds, opts.spoilAlways),
-        start_(NowMicros()) {
+        start_(Clock::now()) {
     // Before anyone learns the terminal's name, so no client's open goes unseen.
     WatchClientCloses();
   }
@@ -46,15 +44,18 @@ class Simulator {
   int Run();
 
  private:
-  std::int64_t NowMs() const { return (NowMicros() - start_) / 1000; }
+  // Milliseconds since the start, as the transcript gives them and the logger's clock counts.
+  std::int64_t NowMs() const {
+    return std::chrono::duration_cast<milliseconds>(Clock::now() - start_).count();
+  }
   bool TimeIsUp() const {
     return gStop || (opts_.exitAfterSeconds > 0 && NowMs() >= opts_.exitAfterSeconds * 1000);
   }
   // Sleeps in short slices so a signal or the end of the run is never held up by a long delay.
-  void SleepUntil(std::int64_t whenMicros) const {
-    for (std::int64_t now = NowMicros(); !TimeIsUp() && now < whenMicros; now = NowMicros()) {
-      const std::int64_t slice = std::min<std::int64_t>(whenMicros - now, 20000);
-      timespec ts{0, static_cast<long>(slice * 1000)};
+  void SleepUntil(Clock::time_point when) const {
+    for (Clock::time_point now = Clock::now(); !TimeIsUp() && now < when; now = Clock::now()) {
+      const Clock::duration slice = std::min<Clock::duration>(when - now, milliseconds(20));
+      timespec ts{0, static_cast<long>(nanoseconds(slice).count())};
       nanosleep(&ts, nullptr);
     }
   }
@@ -71,7 +72,7 @@ class Simulator {
   std::FILE* transcript_;
   sim::Rng rng_;
   sim::Spoiler spoiler_;
-  std::int64_t start_;
+  Clock::time_point start_;
   sim::LineAssembler lines_;
   std::string lastLine_;
   bool haveLast_ = false;
@@ -133,7 +134,7 @@ int Simulator::Run() {
   char buf[256];
   while (!TimeIsUp()) {
     if (hungUp_) {
-      SleepUntil(NowMicros() + 50000);
+      SleepUntil(Clock::now() + milliseconds(50));
       continue;
     }
     pollfd fds[2] = {{pty_.master, POLLIN, 0}, {notify_, POLLIN, 0}};
@@ -187,14 +188,14 @@ void Simulator::OnLine() {
   termios t{};
   const bool haveLine = tcgetattr(pty_.slave, &t) == 0;
   if (!haveLine || !sim::LineMatchesLogger(t)) reply = sim::Garble(reply.size(), opts_.garbleEnded, rng_);
-  if (opts_.delayMs > 0) SleepUntil(NowMicros() + std::int64_t{opts_.delayMs} * 1000);
+  if (opts_.delayMs > 0) SleepUntil(Clock::now() + milliseconds(opts_.delayMs));
   if (!opts_.split) {
     Send(reply);
     return;
   }
   bool first = true;
   for (const std::string& piece : sim::SplitReply(reply, rng_)) {
-    if (!first) SleepUntil(NowMicros() + 30000);
+    if (!first) SleepUntil(Clock::now() + milliseconds(30));
     first = false;
     Send(piece);
   }
@@ -208,8 +209,8 @@ void Simulator::Send(const std::string& bytes) {
   }
   termios t{};
   tcgetattr(pty_.slave, &t);
-  const std::int64_t byteTime = sim::ByteTimeMicros(t);
-  std::int64_t due = NowMicros();
+  const microseconds byteTime(sim::ByteTimeMicros(t));
+  Clock::time_point due = Clock::now();
   // A byte is handed over once it has fully crossed the line, as a UART delivers it.
   for (char c : bytes) {
     due += byteTime;

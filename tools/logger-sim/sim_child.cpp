@@ -7,15 +7,20 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <fstream>
 
 namespace sim {
 namespace {
 
-long long NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<long long>(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+using Clock = std::chrono::steady_clock;
+
+// `timeoutMs` from now.
+Clock::time_point DeadlineIn(int timeoutMs) { return Clock::now() + std::chrono::milliseconds(timeoutMs); }
+
+// Whole milliseconds left until `end`; 0 or less once it has passed.
+long long MsLeft(Clock::time_point end) {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(end - Clock::now()).count();
 }
 
 int Status(int raw) {
@@ -46,13 +51,13 @@ constexpr int kLost = -2;  // waitpid itself failed
 
 // Reaps `pid` within `timeoutMs`; the raw wait status, kRunning or kLost.
 int Reap(pid_t pid, int timeoutMs) {
-  const long long end = NowMs() + timeoutMs;
+  const Clock::time_point end = DeadlineIn(timeoutMs);
   for (;;) {
     int raw = 0;
     const pid_t r = waitpid(pid, &raw, WNOHANG);
     if (r == pid) return raw;
     if (r < 0) return kLost;
-    if (NowMs() >= end) return kRunning;
+    if (Clock::now() >= end) return kRunning;
     timespec ts{0, 5 * 1000 * 1000};
     nanosleep(&ts, nullptr);
   }
@@ -73,10 +78,10 @@ bool SimChild::Start(const std::string& program, const std::vector<std::string>&
     out_ = -1;
     return false;
   }
-  const long long end = NowMs() + timeoutMs;
+  const Clock::time_point end = DeadlineIn(timeoutMs);
   std::string line;
   for (;;) {
-    const long long left = end - NowMs();
+    const long long left = MsLeft(end);
     pollfd p{out_, POLLIN, 0};
     if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0) break;
     char c;
@@ -125,12 +130,12 @@ int RunToEnd(const std::string& program, const std::vector<std::string>& args, i
   if (devNull >= 0) close(devNull);
   err.clear();
   int raw = kLost;
-  const long long end = NowMs() + timeoutMs;
+  const Clock::time_point end = DeadlineIn(timeoutMs);
   if (pid >= 0) {
     char buf[256];
     for (;;) {
       pollfd p{fds[0], POLLIN, 0};
-      const long long left = end - NowMs();
+      const long long left = MsLeft(end);
       if (left <= 0 || poll(&p, 1, static_cast<int>(left)) <= 0) break;
       const ssize_t n = read(fds[0], buf, sizeof buf);
       if (n <= 0) break;

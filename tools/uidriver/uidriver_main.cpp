@@ -11,6 +11,7 @@
 #include <sstream>
 #include <string>
 
+#include "deadline.h"
 #include "text_codec.h"
 #include "window_ops.h"
 
@@ -110,8 +111,8 @@ bool Interpreter::Run(const std::string& line, std::string& answer) {
   if (cmd == "wait-gone") {
     DWORD timeout = 10000;
     in >> timeout;
-    DWORD start = GetTickCount();
-    while (session_.Alive() && GetTickCount() - start < timeout) Sleep(kPollMs);
+    const Deadline deadline(timeout);
+    while (session_.Alive() && !deadline.Passed()) Sleep(kPollMs);
     answer = session_.Alive() ? "err timeout" : "ok";
     return true;
   }
@@ -123,9 +124,9 @@ bool Interpreter::Run(const std::string& line, std::string& answer) {
   if (cmd == "wait-box") {
     DWORD timeout = 10000;
     in >> timeout;
-    DWORD start = GetTickCount();
+    const Deadline deadline(timeout);
     HWND box = session_.FindBox();
-    while (!box && GetTickCount() - start < timeout) {
+    while (!box && !deadline.Passed()) {
       Sleep(kPollMs);
       box = session_.FindBox();
     }
@@ -225,9 +226,9 @@ bool Interpreter::Run(const std::string& line, std::string& answer) {
     DWORD timeout = 10000;
     in >> timeout;
     std::string want = RestAfter(line, 3);
-    DWORD start = GetTickCount();
+    const Deadline deadline(timeout);
     std::string last = TextOf(wnd);
-    while (last != want && GetTickCount() - start < timeout) {
+    while (last != want && !deadline.Passed()) {
       Sleep(kPollMs);
       last = TextOf(wnd);
     }
@@ -236,8 +237,8 @@ bool Interpreter::Run(const std::string& line, std::string& answer) {
     int want = 1;
     DWORD timeout = 10000;
     in >> want >> timeout;
-    DWORD start = GetTickCount();
-    while ((IsWindowEnabled(wnd) ? 1 : 0) != want && GetTickCount() - start < timeout) Sleep(kPollMs);
+    const Deadline deadline(timeout);
+    while ((IsWindowEnabled(wnd) ? 1 : 0) != want && !deadline.Passed()) Sleep(kPollMs);
     answer = (IsWindowEnabled(wnd) ? 1 : 0) == want ? "ok" : "err timeout";
   } else {
     answer = "err unknown command " + cmd;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "deadline.h"
+
 namespace uidriver {
 namespace {
 
@@ -82,7 +84,7 @@ std::wstring BoxText(HWND box) {
 }
 
 bool Session::FindDialog(const std::wstring& caption, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
+  const Deadline deadline(timeoutMs);
   for (;;) {
     // The caption exists before the controls do; a dialog is shown only once it is initialised.
     HWND wnd = FindWindowW(nullptr, caption.c_str());
@@ -91,7 +93,7 @@ bool Session::FindDialog(const std::wstring& caption, DWORD timeoutMs) {
       GetWindowThreadProcessId(wnd, &pid_);
       return true;
     }
-    if (GetTickCount() - start >= timeoutMs) return false;
+    if (deadline.Passed()) return false;
     Sleep(kPollMs);
   }
 }
@@ -115,9 +117,9 @@ bool Session::PressOk(HWND box, DWORD timeoutMs) const {
   // Posted, not sent: closing the box lets the program go on, possibly into another modal box,
   // and a sent click would wait for all of that.
   PostMessageW(button, BM_CLICK, 0, 0);
-  DWORD start = GetTickCount();
+  const Deadline deadline(timeoutMs);
   while (IsWindow(box) && IsWindowVisible(box)) {
-    if (GetTickCount() - start >= timeoutMs) return false;
+    if (deadline.Passed()) return false;
     Sleep(kPollMs);
   }
   return true;
