@@ -105,7 +105,7 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
     CliOptions o;
     std::string error;
     EXPECT_FALSE(Parse(c.args, o, error)) << c.reason;
-    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.reason << " / " << error;
   }
   CliOptions o;
   std::string error;

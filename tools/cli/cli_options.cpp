@@ -1,6 +1,8 @@
 #include "cli_options.h"
 
-#include <cstring>
+#include <CLI/CLI.hpp>
+
+#include <algorithm>
 #include <vector>
 
 #include "civil_calendar.h"
@@ -80,107 +82,66 @@ int Number(const std::string& s, std::size_t pos, std::size_t len) {
   return std::stoi(s.substr(pos, len));
 }
 
-// "--name=value" or "--name value"; false with the reason when the value is missing.
-bool TakeValue(const std::vector<std::string>& args, std::size_t& i, const std::string& name,
-               std::string& value, std::string& error) {
-  const std::string& arg = args[i];
-  if (arg.size() > name.size() && arg[name.size()] == '=') {
-    value = arg.substr(name.size() + 1);
-    return true;
-  }
-  if (i + 1 >= args.size()) {
-    error = name + " needs a value";
-    return false;
-  }
-  value = args[++i];
-  return true;
+// What an option given without its value needs. CLI11 names the option first in its message
+// ("--port: 1 required TEXT missing").
+std::string MissingValue(const std::string& message) {
+  const std::size_t colon = message.find(':');
+  const std::string option = colon == std::string::npos ? message : message.substr(0, colon);
+  if (option == "--dir") return "--dir needs a directory";
+  if (option == "--csv") return "--csv needs a file name";
+  return option + " needs a value";
 }
 
-bool Matches(const std::string& arg, const char* name) {
-  const std::size_t n = std::strlen(name);
-  return arg.compare(0, n, name) == 0 && (arg.size() == n || arg[n] == '=');
-}
-
-}  // namespace
-
-bool IsValidSpecialStart(const std::string& text) {
-  if (text.size() != 12 || !AllDigits(text)) return false;
-  const CivilHour h{Number(text, 0, 4), Number(text, 4, 2), Number(text, 6, 2), Number(text, 8, 2)};
-  return h.year >= 2000 && IsRealHour(h) && Number(text, 10, 2) <= 59;
-}
-
-bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::string& error) {
-  const std::vector<std::string> args(argv, argv + argc);
-  std::vector<std::string> positional;
-  bool sawStart = false, sawDir = false, sawCsv = false, sawNoProgress = false;
-  bool optionsEnded = false;
+// The parser: options may stand before or after the command; each command's own options are
+// checked after parsing, so that a misplaced one is named with the command it belongs to.
+struct Parser {
+  CLI::App app{"", "paddytherm-cli"};
   std::string baud;
+  CLI::Option* start = nullptr;
+  CLI::Option* dir = nullptr;
+  CLI::Option* csv = nullptr;
+  CLI::Option* noProgress = nullptr;
 
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (optionsEnded || arg.size() < 2 || arg[0] != '-' || arg == "-") {
-      positional.push_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      optionsEnded = true;
-    } else if (arg == "--help" || arg == "-h") {
-      opts.help = true;
-    } else if (Matches(arg, "--port")) {
-      if (!TakeValue(args, i, "--port", opts.port, error)) return false;
-    } else if (Matches(arg, "--baud")) {
-      if (!TakeValue(args, i, "--baud", baud, error)) return false;
-    } else if (Matches(arg, "--start")) {
-      if (!TakeValue(args, i, "--start", opts.start, error)) return false;
-      sawStart = true;
-    } else if (Matches(arg, "--dir")) {
-      if (!TakeValue(args, i, "--dir", opts.dir, error)) return false;
-      sawDir = true;
-    } else if (Matches(arg, "--csv")) {
-      if (!TakeValue(args, i, "--csv", opts.csv, error)) return false;
-      sawCsv = true;
-    } else if (arg == "--no-progress") {
-      opts.noProgress = sawNoProgress = true;
-    } else if (arg == "--pc") {
-      opts.pcClock = true;
-    } else if (arg == "--debug") {
-      opts.debugPeriod = true;
-    } else {
-      error = "unknown option " + arg;
-      return false;
+  explicit Parser(CliOptions& opts) {
+    app.set_help_flag("--help,-h");
+    app.allow_extras();
+    app.add_option("--port", opts.port);
+    app.add_option("--baud", baud);
+    start = app.add_option("--start", opts.start);
+    dir = app.add_option("--dir", opts.dir);
+    csv = app.add_option("--csv", opts.csv);
+    noProgress = app.add_flag("--no-progress", opts.noProgress);
+    app.add_flag("--pc", opts.pcClock);
+    app.add_flag("--debug", opts.debugPeriod);
+    for (const CommandRow& row : kCommands) {
+      CLI::App* sub = app.add_subcommand(row.name);
+      sub->fallthrough();
+      sub->set_help_flag();
+      if (row.request == pt::SetClockJob) sub->add_option("time", opts.clock);
+      if (row.request == pt::WriteMemoJob) sub->add_option("text", opts.memo);
     }
   }
-  if (opts.help) return true;
+};
 
-  if (positional.empty()) {
-    error = "no command given";
-    return false;
-  }
-  opts.command = positional[0];
-  positional.erase(positional.begin());
-  for (const CommandRow& row : kCommands) {
-    if (opts.command == row.name) opts.jobRequest = row.request;
-  }
-  if (opts.jobRequest == 0) {
-    error = "unknown command " + opts.command;
-    return false;
-  }
-
-  if (opts.port.empty()) {
-    error = "--port PATH is required";
-    return false;
-  }
-  if (baud.empty() || baud == "9600") {
-    opts.baud = 9600;
-  } else if (baud == "19200") {
-    opts.baud = 19200;
+// Everything CLI11 could not place: the unknown command, a stray argument, an unknown option.
+bool CheckLeftOvers(const Parser& p, const CliOptions& opts, std::string& error) {
+  const std::vector<std::string> left = p.app.remaining();
+  if (left.empty()) return true;
+  const std::string& first = left.front();
+  if (first.size() > 1 && first[0] == '-') {
+    error = "unknown option " + first;
+  } else if (opts.command.empty()) {
+    error = "unknown command " + first;
   } else {
-    error = "--baud must be 9600 or 19200, not " + baud;
-    return false;
+    error = "unexpected argument " + first;
   }
+  return false;
+}
 
+// The options and arguments that belong to one command only.
+bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) {
   const bool download = opts.jobRequest == pt::DownloadJob;
-  if (!download && (sawStart || sawDir || sawCsv || sawNoProgress)) {
+  if (!download && (p.start->count() + p.dir->count() + p.csv->count() + p.noProgress->count()) > 0) {
     error = "--start, --dir, --csv and --no-progress belong to download";
     return false;
   }
@@ -192,40 +153,80 @@ bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::
     error = "--debug belongs to set-period";
     return false;
   }
-  if (sawStart && !IsValidSpecialStart(opts.start)) {
+  if (p.start->count() > 0 && !IsValidSpecialStart(opts.start)) {
     error = "--start must be YYYYMMDDhhmm, a real date and time from 2000 on, not \"" + opts.start + "\"";
     return false;
   }
-  if (sawDir && opts.dir.empty()) {
+  if (p.dir->count() > 0 && opts.dir.empty()) {
     error = "--dir needs a directory";
     return false;
   }
-  if (sawCsv && opts.csv.empty()) {
+  if (p.csv->count() > 0 && opts.csv.empty()) {
     error = "--csv needs a file name";
     return false;
   }
-
-  std::size_t wanted = 0;
-  if (opts.jobRequest == pt::SetClockJob) {
-    if (opts.pcClock != positional.empty()) {
-      error = "set-clock needs either --pc or a time YYYYMMDDhhmmss";
-      return false;
-    }
-    if (!opts.pcClock) opts.clock = positional[0];
-    wanted = opts.pcClock ? 0 : 1;
-  } else if (opts.jobRequest == pt::WriteMemoJob) {
-    if (positional.empty()) {
-      error = "write-memo needs the memo TEXT (\"\" for a blank memo)";
-      return false;
-    }
-    opts.memo = positional[0];
-    wanted = 1;
+  const CLI::App* sub = p.app.get_subcommand(opts.command);
+  if (opts.jobRequest == pt::SetClockJob && opts.pcClock == (sub->get_option("time")->count() > 0)) {
+    error = "set-clock needs either --pc or a time YYYYMMDDhhmmss";
+    return false;
   }
-  if (positional.size() > wanted) {
-    error = "unexpected argument " + positional[wanted];
+  if (opts.jobRequest == pt::WriteMemoJob && sub->get_option("text")->count() == 0) {
+    error = "write-memo needs the memo TEXT (\"\" for a blank memo)";
     return false;
   }
   return true;
+}
+
+}  // namespace
+
+bool IsValidSpecialStart(const std::string& text) {
+  if (text.size() != 12 || !AllDigits(text)) return false;
+  const CivilHour h{Number(text, 0, 4), Number(text, 4, 2), Number(text, 6, 2), Number(text, 8, 2)};
+  return h.year >= 2000 && IsRealHour(h) && Number(text, 10, 2) <= 59;
+}
+
+bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::string& error) {
+  Parser p(opts);
+  // CLI11 takes the arguments last first.
+  std::vector<std::string> args(argv, argv + argc);
+  std::reverse(args.begin(), args.end());
+  try {
+    p.app.parse(args);
+  } catch (const CLI::CallForHelp&) {
+    opts.help = true;
+    return true;
+  } catch (const CLI::ArgumentMismatch& e) {
+    error = MissingValue(e.what());
+    return false;
+  } catch (const CLI::ParseError& e) {
+    error = e.what();
+    return false;
+  }
+  if (opts.help) return true;
+  for (const CommandRow& row : kCommands) {
+    if (p.app.got_subcommand(row.name)) {
+      opts.command = row.name;
+      opts.jobRequest = row.request;
+    }
+  }
+  if (!CheckLeftOvers(p, opts, error)) return false;
+  if (opts.jobRequest == 0) {
+    error = "no command given";
+    return false;
+  }
+  if (opts.port.empty()) {
+    error = "--port PATH is required";
+    return false;
+  }
+  if (p.baud.empty() || p.baud == "9600") {
+    opts.baud = 9600;
+  } else if (p.baud == "19200") {
+    opts.baud = 19200;
+  } else {
+    error = "--baud must be 9600 or 19200, not " + p.baud;
+    return false;
+  }
+  return CheckCommandOptions(p, opts, error);
 }
 
 }  // namespace cli
