@@ -246,6 +246,7 @@ bool ReadArchive(std::string_view bytes, Season* out, std::string* error) {
   std::string_view line;
   bool terminated = false;
   if (!lines.Next(&line, &terminated)) return fail(1, "empty: not a paddytherm archive");
+  if (!line.empty() && line.back() == '\r') return fail(1, "a carriage return: the archive's line ends were changed");
   std::vector<std::string_view> parts;
   if (!SplitFields(line, 2, &parts) || parts[0] != kArchiveMagic) return fail(1, "not a paddytherm archive");
   const auto version = ParseDecimal(parts[1]);

@@ -111,7 +111,12 @@ class ReportParser {
 
  private:
   bool Fail(const std::string& what) {
-    *error_ = "line " + std::to_string(lines_.LineNumber()) + ": " + what;
+    *error_ = "line " + std::to_string(lines_.LineNumber() > 0 ? lines_.LineNumber() : 1) + ": " + what;
+    return false;
+  }
+
+  bool EndsEarly() {
+    *error_ = "line " + std::to_string(lines_.LineNumber() + 1) + ": the report ends here: it was cut short";
     return false;
   }
 
@@ -124,14 +129,14 @@ class ReportParser {
 
   bool Expect(std::string_view wanted) {
     std::string_view line;
-    if (!Next(&line)) return Fail("the report ends too early");
+    if (!Next(&line)) return EndsEarly();
     if (line != wanted) return Fail("expected \"" + std::string(wanted) + "\"");
     return true;
   }
 
   bool Caption() {
     std::string_view line;
-    if (!Next(&line)) return Fail("the report ends too early");
+    if (!Next(&line)) return EndsEarly();
     std::optional<int> y, m, d, h;
     if (!Take(line, kCaptionHead) || !(y = TakeNumber(line)) || !Take(line, "-") || !(m = TakeNumber(line)) ||
         !Take(line, "-") || !(d = TakeNumber(line)) || !Take(line, " ") || !(h = TakeNumber(line)) ||
@@ -152,7 +157,7 @@ class ReportParser {
     std::string_view line;
     while (!wanted.empty()) {
       const std::size_t lf = wanted.find('\n');
-      if (!Next(&line)) return Fail("the report ends too early");
+      if (!Next(&line)) return EndsEarly();
       if (line != wanted.substr(0, lf)) return Fail("expected the report's header row");
       wanted.remove_prefix(lf + 1);
     }
@@ -175,20 +180,20 @@ class ReportParser {
 
   bool Rows() {
     std::string_view line;
-    if (!Next(&line)) return Fail("the report ends too early");
+    if (!Next(&line)) return EndsEarly();
     // A report without samples closes the header row a second time.
     if (line == kRowClose) {
-      if (!Next(&line)) return Fail("the report ends too early");
+      if (!Next(&line)) return EndsEarly();
       return line == kTableEnd || Fail("expected the end of the table");
     }
     for (bool first = true;; first = false) {
       if (line != kRowOpen) return Fail("expected a day row");
-      if (!Next(&line)) return Fail("the report ends too early");
+      if (!Next(&line)) return EndsEarly();
       if (!DateCell(line)) return false;
       const std::size_t rowStart = samples_.size();
       int column = 0;
       for (; column < kHoursPerDay; ++column) {
-        if (!Next(&line)) return Fail("the report ends too early");
+        if (!Next(&line)) return EndsEarly();
         if (line == kRowClose) break;
         if (first && column < start_.hour) {
           if (line != kEmptyCell) return Fail("expected \"---\" before the start hour");
@@ -199,16 +204,17 @@ class ReportParser {
       if (column < kHoursPerDay) {
         // A short row is the last one, and the writer opens a row only for a sample.
         if (samples_.size() == rowStart) return Fail("a day row without samples");
-        if (!Next(&line)) return Fail("the report ends too early");
+        if (!Next(&line)) return EndsEarly();
         return line == kTableEnd || Fail("expected the end of the table after a short row");
       }
       for (int i = 0; i < 3; ++i) {
-        if (!Next(&line) || !SummaryCell(line)) return Fail("expected the day's mean, maximum and minimum");
+        if (!Next(&line)) return EndsEarly();
+        if (!SummaryCell(line)) return Fail("expected the day's mean, maximum and minimum");
       }
-      if (!Next(&line)) return Fail("the report ends too early");
+      if (!Next(&line)) return EndsEarly();
       if (!DateCell(line) || !Expect(kRowClose)) return false;
       AdvanceRowDate();
-      if (!Next(&line)) return Fail("the report ends too early");
+      if (!Next(&line)) return EndsEarly();
       if (line == kTableEnd) return true;
     }
   }

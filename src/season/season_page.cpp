@@ -30,7 +30,7 @@ constexpr const char* kStyle =
     "svg .sum { fill: none; stroke: #a02020; stroke-width: 1.6 }\n"
     ".legend span { display: inline-block; margin-right: 1.2em; font-size: .85em }\n"
     ".legend i { display: inline-block; width: 1.6em; height: .8em; margin-right: .3em; vertical-align: middle;"
-    " border: 1px solid #999 }\n"
+    " border: 1px solid #999; font-style: normal; line-height: .8em; overflow: hidden }\n"
     "table { border-collapse: collapse; font-size: .8em; margin-top: .5em }\n"
     "th, td { border: 1px solid #999; padding: 1px 6px; text-align: right }\n"
     "th { background: #eee }\n"
@@ -103,13 +103,13 @@ void Legend(std::string& out) {
   for (const auto& band : kBands) {
     out += "<span><i style=\"background:";
     out += HeatColour(band.at);
-    out += "\"></i>";
+    out += "\">&emsp;</i>";
     out += U8(band.label);
     out += "</span>";
   }
-  out += U8(u8"<span><i style=\"background:#c8b4a0\"></i>水なし</span>");
-  out += U8(u8"<span><i style=\"background:#c0cce8\"></i>日最高〜日最低</span>");
-  out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\"></i>毎時の水温</span>");
+  out += U8(u8"<span><i style=\"background:#c8b4a0\">&emsp;</i>水なし</span>");
+  out += U8(u8"<span><i style=\"background:#c0cce8\">&emsp;</i>日最高〜日最低</span>");
+  out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\">&emsp;</i>毎時の水温</span>");
   out += "</p>\n";
 }
 
