@@ -43,7 +43,12 @@ bool SplitFields(std::string_view line, std::size_t count, std::vector<std::stri
 
 bool HoldsNul(const std::string& s) { return s.find('\0') != std::string::npos; }
 
-std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
+std::string Quoted(std::string_view s) {
+  std::string out(1, '"');
+  out.append(s);
+  out += '"';
+  return out;
+}
 
 // "YYYY-MM-DDThh:mm:ss+hh:mm"
 bool ParseReadoutTime(std::string_view s, Readout* r) {
