@@ -1,0 +1,185 @@
+#include "season/season_page.h"
+
+#include <cstdio>
+
+#include "report/samples.h"
+#include "season/csv_text.h"
+#include "season/page_text.h"
+#include "season/season_chart.h"
+#include "season/whole_file.h"
+
+namespace pt::season {
+
+namespace {
+
+// Screen and print alike: the charts take the page's width; on paper the table's head repeats.
+constexpr const char* kStyle =
+    "@page { size: A4 landscape; margin: 10mm }\n"
+    "body { font-family: sans-serif; margin: 1em auto; max-width: 1120px; color: #222 }\n"
+    "h1 { font-size: 1.4em; margin: 0 0 .3em }\n"
+    "p.meta { margin: .2em 0 .8em; font-size: .95em }\n"
+    "h2 { font-size: 1.1em; margin: 1em 0 .3em }\n"
+    "svg { display: block; width: 100%; height: auto; font-size: 12px }\n"
+    "svg .band { fill-opacity: .45 }\n"
+    "svg .dry { fill: #8b5a2b; fill-opacity: .22 }\n"
+    "svg .grid { stroke: #888; stroke-width: .5; stroke-opacity: .6; fill: none }\n"
+    "svg .major { stroke: #444; stroke-width: .8; fill: none }\n"
+    "svg .frame { fill: none; stroke: #222; stroke-width: 1 }\n"
+    "svg .range { fill: #2050b0; fill-opacity: .18; stroke: none }\n"
+    "svg .hourly { fill: none; stroke: #1a3a8a; stroke-width: .7; stroke-linejoin: round }\n"
+    "svg .sum { fill: none; stroke: #a02020; stroke-width: 1.6 }\n"
+    ".legend span { display: inline-block; margin-right: 1.2em; font-size: .85em }\n"
+    ".legend i { display: inline-block; width: 1.6em; height: .8em; margin-right: .3em; vertical-align: middle;"
+    " border: 1px solid #999; font-style: normal; line-height: .8em; overflow: hidden }\n"
+    "table { border-collapse: collapse; font-size: .8em; margin-top: .5em }\n"
+    "th, td { border: 1px solid #999; padding: 1px 6px; text-align: right }\n"
+    "th { background: #eee }\n"
+    "thead { display: table-header-group }\n"
+    "tr { break-inside: avoid }\n"
+    "figure { margin: 0; break-inside: avoid }\n"
+    "@media print { body { max-width: none; margin: 0 } }\n";
+
+std::string DateText(const CivilDate& d) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return text;
+}
+
+std::string HourText(const CivilHour& h) {
+  char text[32];
+  std::snprintf(text, sizeof text, " %02d:00", h.hour);
+  return DateText(h.Date()) + text;
+}
+
+void Heading(std::string& out, const Season& season, const std::vector<DailyRow>& days,
+             const DailyOptions& options) {
+  out += "<h1>";
+  out += U8(u8"水温の記録");
+  if (!season.memoUtf8.empty()) {
+    out += U8(u8"　");
+    AppendHtmlEscaped(out, season.memoUtf8);
+  }
+  out += "</h1>\n<p class=\"meta\">";
+  if (season.samples.empty()) {
+    out += U8(u8"開始 ");
+    out += HourText(season.start);
+    out += U8(u8"　サンプルはありません");
+  } else {
+    out += U8(u8"開始 ");
+    out += HourText(season.start);
+    out += U8(u8"　最終 ");
+    out += HourText(SampleHour(season, season.samples.size() - 1));
+    out += U8(u8"　");
+    AppendInt(out, static_cast<long long>(season.samples.size()));
+    out += U8(u8" 時間分（");
+    AppendInt(out, static_cast<long long>(days.size()));
+    out += U8(u8" 日）");
+  }
+  out += U8(u8"<br>積算の基準温度 ");
+  AppendDecimalCell(out, options.base);
+  out += U8(u8" ℃");
+  if (options.from) {
+    out += U8(u8"、");
+    out += DateText(*options.from);
+    out += U8(u8" から積算");
+  }
+  if (options.dryExcluded) out += U8(u8"、水なしの時間を除く");
+  if (season.readout) {
+    const LocalTime& t = season.readout->localTime;
+    char text[64];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
+    out += U8(u8"　読み出し ");
+    out += text;
+  }
+  out += "</p>\n";
+}
+
+void Legend(std::string& out) {
+  static constexpr struct {
+    double at;
+    const char8_t* label;
+  } kBands[] = {{0.0, u8"20℃未満"}, {20.0, u8"20〜25℃"}, {25.0, u8"25〜30℃"}, {30.0, u8"30〜35℃"}, {35.0, u8"35℃以上"}};
+  out += "<p class=\"legend\">";
+  for (const auto& band : kBands) {
+    out += "<span><i style=\"background:";
+    out += HeatColour(band.at);
+    out += "\">&emsp;</i>";
+    out += U8(band.label);
+    out += "</span>";
+  }
+  out += U8(u8"<span><i style=\"background:#c8b4a0\">&emsp;</i>水なし</span>");
+  out += U8(u8"<span><i style=\"background:#c0cce8\">&emsp;</i>日最高〜日最低</span>");
+  out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\">&emsp;</i>毎時の水温</span>");
+  out += "</p>\n";
+}
+
+void DailyTable(std::string& out, const std::vector<DailyRow>& days) {
+  out += U8(u8"<table>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
+            u8"<th>水なし</th><th>積算水温</th></tr></thead>\n<tbody>\n");
+  for (const DailyRow& d : days) {
+    out += "<tr><td>";
+    out += DateText(d.date);
+    out += "</td><td";
+    if (d.mean) {
+      out += " style=\"background:";
+      out += HeatColour(*d.mean);
+      out += '"';
+    }
+    out += '>';
+    AppendDecimalCell(out, d.mean);
+    out += "</td><td>";
+    AppendDecimalCell(out, d.maximum);
+    out += "</td><td>";
+    AppendDecimalCell(out, d.minimum);
+    out += "</td><td>";
+    AppendInt(out, d.hours);
+    out += "</td><td>";
+    AppendInt(out, d.noWaterHours);
+    out += "</td><td>";
+    AppendDecimalCell(out, d.accumulated);
+    out += "</td></tr>\n";
+  }
+  out += "</tbody>\n</table>\n";
+}
+
+}  // namespace
+
+std::string FormatSeasonPage(const Season& season, const DailyOptions& options) {
+  const std::vector<DailyRow> days = ComputeDaily(season, options);
+  std::string out;
+  out.reserve(4096 + season.samples.size() * 12 + days.size() * 160);
+  out += "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
+  out += U8(u8"水温の記録");
+  if (!season.memoUtf8.empty()) {
+    out += ' ';
+    AppendHtmlEscaped(out, season.memoUtf8);
+  }
+  out += "</title>\n<style>\n";
+  out += kStyle;
+  out += "</style>\n</head>\n<body>\n";
+  Heading(out, season, days, options);
+  if (!season.samples.empty()) {
+    out += "<figure>\n";
+    AppendTemperatureChart(out, season, days);
+    Legend(out);
+    out += "</figure>\n";
+    std::string sum;
+    AppendAccumulatedChart(sum, season, days);
+    if (!sum.empty()) {
+      out += U8(u8"<figure>\n<h2>積算水温</h2>\n");
+      out += sum;
+      out += "</figure>\n";
+    }
+    out += U8(u8"<h2>日ごとの水温</h2>\n");
+    DailyTable(out, days);
+  }
+  out += "</body>\n</html>\n";
+  return out;
+}
+
+bool WriteSeasonPage(const std::string& path, const Season& season, const DailyOptions& options,
+                     std::string* error) {
+  return WriteWholeFile(path, FormatSeasonPage(season, options), error);
+}
+
+}  // namespace pt::season
