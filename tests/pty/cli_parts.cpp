@@ -100,6 +100,11 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"write-memo", "--port", "p"}, "write-memo needs the memo TEXT"},
       {{"write-memo", "a", "b", "--port", "p"}, "unexpected argument b"},
       {{"read-clock", "now", "--port", "p"}, "unexpected argument now"},
+      {{"report"}, "report needs the FILE"},
+      {{"report", "a.ptlog", "--port", "p"}, "no --port"},
+      {{"report", "a.ptlog", "--no-archive"}, "belong to download"},
+      {{"read-memo", "--port", "p", "--daily", "d.csv"}, "belong to download and report"},
+      {{"report", "a.ptlog", "--from", "2008-02-30"}, "--from must be YYYY-MM-DD"},
   };
   for (const Case& c : cases) {
     CliOptions o;

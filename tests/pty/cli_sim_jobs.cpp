@@ -233,7 +233,7 @@ TEST_F(CliSim, DownloadMakesTheCoresReportAndAMatchingCsv) {
   StartSim({"--samples", "75", "--start", "200804142100"});
   const std::string out = dir_ + "/out";
   ::mkdir(out.c_str(), 0755);
-  const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/season.csv"});
+  const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/season.csv", "--no-archive"});
   ASSERT_EQ(f.status, 0) << f.err;
   EXPECT_EQ(f.out, "memo: PADDY A-1       \nstart: STR:200804142100\npointer: 75\nreport: " + out +
                        "/tavovalu.html\ncsv: " + out + "/season.csv\n");
@@ -351,6 +351,53 @@ TEST_F(CliSim, ANoisyLineGivesTheExactSeasonOrKeepsLastSeasons) {
   EXPECT_EQ(ReadFile(out + "/tavovalu.html"), season);
 }
 
+TEST_F(CliSim, AnArchiveRebuildsTheSeasonsFilesByteForByte) {
+  StartSim({"--samples", "60", "--start", "200802281500"});
+  const std::string a = dir_ + "/a", b = dir_ + "/b";
+  ::mkdir(a.c_str(), 0755);
+  ::mkdir(b.c_str(), 0755);
+  Finished f = Cli({"download", "--port", tty_, "--dir", a, "--csv", a + "/s.csv", "--daily", a + "/d.csv",
+                    "--season", a + "/p.html", "--csv-bom", "--base", "10", "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string archive = f.out.substr(at + 9, f.out.find('\n', at) - at - 9);
+  EXPECT_EQ(archive.rfind(a + "/paddytherm-", 0), 0u) << archive;
+  EXPECT_EQ(ReadFile(a + "/d.csv").rfind("\xEF\xBB\xBF" "date,mean_c,", 0), 0u);
+
+  f = Cli({"report", archive, "--dir", b, "--csv", b + "/s.csv", "--daily", b + "/d.csv", "--season", b + "/p.html",
+           "--csv-bom", "--base", "10"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  for (const char* name : {"/tavovalu.html", "/s.csv", "/d.csv", "/p.html"}) {
+    EXPECT_EQ(ReadFile(b + name), ReadFile(a + name)) << name;
+  }
+
+  // A report read back gives the samples as the report shows them.
+  f = Cli({"report", a + "/tavovalu.html", "--csv", b + "/back.csv", "--csv-bom"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(ReadFile(b + "/back.csv"), ReadFile(a + "/s.csv"));
+
+  // A changed byte, or a file that is none of ours: refused, and nothing written.
+  std::string bytes = ReadFile(archive);
+  bytes[bytes.size() / 2] ^= 1;
+  std::ofstream(dir_ + "/bad.ptlog", std::ios::binary) << bytes;
+  std::ofstream(dir_ + "/other.html", std::ios::binary) << "<html><body>hello</body></html>\n";
+  const std::string c = dir_ + "/c";
+  ::mkdir(c.c_str(), 0755);
+  const std::pair<std::string, std::string> refused[] = {
+      {dir_ + "/bad.ptlog", dir_ + "/bad.ptlog: line "},
+      {dir_ + "/other.html", "neither an archive nor a tavovalu.html"},
+  };
+  for (const auto& [input, why] : refused) {
+    f = Cli({"report", input, "--dir", c, "--csv", c + "/s.csv"});
+    EXPECT_EQ(f.status, 2) << input << ": " << f.err;
+    EXPECT_NE(f.err.find(why), std::string::npos) << f.err;
+    EXPECT_EQ(f.out, "");
+  }
+  EXPECT_FALSE(Exists(c + "/tavovalu.html"));
+  EXPECT_FALSE(Exists(c + "/s.csv"));
+}
+
 TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
   StartSim({"--silent"});
   const Finished f = Cli({"check-pointer", "--port", tty_});
@@ -462,7 +509,7 @@ TEST_F(CliSim, TheCsvIsWrittenAsWhatItsPathIs) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.csv);
-    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", c.csv, "--no-progress"});
+    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", c.csv, "--no-progress", "--no-archive"});
     EXPECT_EQ(f.status, 0) << f.err;
     EXPECT_NE(f.out.find("csv: " + c.csv + "\n"), std::string::npos) << f.out;
     if (!c.written.empty()) {

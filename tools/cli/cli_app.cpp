@@ -22,7 +22,9 @@
 #include "path_serial_device.h"
 #include "progress_display.h"
 #include "report/samples.h"
+#include "report_command.h"
 #include "sample_csv.h"
+#include "season_outputs.h"
 #include "serial/port.h"
 #include "terminal_text.h"
 
@@ -64,6 +66,7 @@ class Session {
   }
   void PrintReplies();
   void WriteCsv();
+  void WriteDownloadSeason(const pt::season::Readout& readout);
   std::string Shown(int id) const { return text_.ToTerminal(dlg_.Text(id)); }
 
   const CliOptions& opts_;
@@ -73,6 +76,7 @@ class Session {
   DirReportSink sink_;
   ProgressDisplay progress_;
   ExitStatus status_ = kExitOk;
+  ReadoutRecorder recorder_;
   std::string lastMessage_;  // the last box the core showed, Shift-JIS
 };
 
@@ -193,7 +197,7 @@ void Session::WriteCsv() {
   if (count < 0) count = 0;
   if (count > pt::kSampleTableSize) count = pt::kSampleTableSize;
   std::string error;
-  if (!WriteCsvFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count), error)) {
+  if (!WriteCsvFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count, opts_.csvBom), error)) {
     Say(error);
     Fail(kExitFile);
     return;
@@ -202,9 +206,24 @@ void Session::WriteCsv() {
   std::fflush(stdout);
 }
 
+void Session::WriteDownloadSeason(const pt::season::Readout& readout) {
+  const bool wanted = !opts_.noArchive || !opts_.daily.empty() || !opts_.seasonPage.empty();
+  if (!wanted) return;
+  pt::season::Season season;
+  std::string error;
+  if (!pt::season::SeasonFromReplies(recorder_.Replies(), TypedStart(opts_), &season, &error)) {
+    Say("no archive, daily figures or season page: " + error);
+    Fail(kExitData);
+    return;
+  }
+  season.readout = readout;
+  Fail(WriteSeasonOutputs(opts_, season, opts_.noArchive ? std::string() : (opts_.dir.empty() ? "." : opts_.dir)));
+}
+
 bool Session::RunJob() {
   const pt::ScopedPortDevice installDevice(&device_);
   const pt::ScopedReportSink installSink(&sink_);
+  const pt::ScopedReadoutObserver installRecorder(&recorder_);
   if (!pt::StartJob(dlg_, opts_.jobRequest)) return false;
   LoopIo io;
   io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
@@ -236,6 +255,8 @@ int Session::Run() {
     SayPortFailure();
     return kExitPort;
   }
+  // The readout ends with the last sample, before anything is written.
+  const pt::season::Readout readout = ReadoutNow(opts_.port, opts_.baud);
 
   const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
   SayOutcome(outcome);
@@ -245,6 +266,7 @@ int Session::Run() {
 
   PrintReplies();
   if (opts_.jobRequest == pt::DownloadJob && !opts_.csv.empty()) WriteCsv();
+  if (opts_.jobRequest == pt::DownloadJob) WriteDownloadSeason(readout);
   return status_;
 }
 
@@ -263,6 +285,7 @@ int RunCli(int argc, const char* const* argv) {
     return kExitOk;
   }
   TerminalText text(TerminalText::LocaleCodeset());
+  if (opts.command == "report") return RunReportCommand(opts, text);
   Session session(opts, text);
   return session.Run();
 }

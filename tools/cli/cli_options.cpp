@@ -29,15 +29,29 @@ const char* const kUsageText =
     "  check-memo          print the memo (as the download half of the dialog reads it)\n"
     "  check-start         print the start record\n"
     "  check-pointer       print the number of stored samples\n"
+    "  report FILE         rebuild from FILE without the logger: FILE an archive written by\n"
+    "                      download (tavovalu.html again, byte for byte, and the outputs\n"
+    "                      below) or a tavovalu.html (the outputs below only)\n"
     "\n"
     "Options:\n"
-    "  --port PATH         the serial device, e.g. /dev/ttyUSB0 (required)\n"
+    "  --port PATH         the serial device, e.g. /dev/ttyUSB0 (required but by report)\n"
     "  --baud 9600|19200   line speed (default 9600)\n"
     "  --start YYYYMMDDhhmm\n"
     "                      download: date the report from this start instead of the\n"
     "                      logger's start record\n"
-    "  --dir DIR           download: write tavovalu.html into DIR (default: here)\n"
-    "  --csv FILE          download: also write the samples to FILE as UTF-8 CSV\n"
+    "  --dir DIR           download, report: write tavovalu.html (and the download's\n"
+    "                      archive, paddytherm-YYYYMMDD-hhmmss.ptlog) into DIR (default: here)\n"
+    "  --csv FILE          download, report: also write the samples to FILE as UTF-8 CSV\n"
+    "  --daily FILE        download, report: the daily figures as UTF-8 CSV: mean, max, min,\n"
+    "                      hours, no-water hours, accumulated water temperature\n"
+    "  --season FILE       download, report: a season page (HTML with plots) to print\n"
+    "  --csv-bom           begin the CSV files with the byte-order mark Excel needs\n"
+    "  --base C            the base temperature taken off each day's mean in the sum\n"
+    "                      (default 0)\n"
+    "  --from YYYY-MM-DD   the day the sum starts, e.g. transplanting (default: the first\n"
+    "                      complete day)\n"
+    "  --dry-excluded      leave the no-water hours out of the daily figures and the sum\n"
+    "  --no-archive        download: write no archive\n"
     "  --no-progress       download: no progress display\n"
     "  --help              this text\n"
     "\n"
@@ -101,6 +115,8 @@ struct Parser {
   CLI::Option* dir = nullptr;
   CLI::Option* csv = nullptr;
   CLI::Option* noProgress = nullptr;
+  CLI::Option* noArchive = nullptr;
+  std::vector<CLI::Option*> seasonOutputs;  // --daily, --season and their options
 
   explicit Parser(CliOptions& opts) {
     app.set_help_flag("--help,-h");
@@ -111,6 +127,10 @@ struct Parser {
     dir = app.add_option("--dir", opts.dir);
     csv = app.add_option("--csv", opts.csv);
     noProgress = app.add_flag("--no-progress", opts.noProgress);
+    noArchive = app.add_flag("--no-archive", opts.noArchive);
+    seasonOutputs = {app.add_option("--daily", opts.daily),     app.add_option("--season", opts.seasonPage),
+                     app.add_flag("--csv-bom", opts.csvBom),    app.add_option("--base", opts.base),
+                     app.add_option("--from", opts.from),       app.add_flag("--dry-excluded", opts.dryExcluded)};
     app.add_flag("--pc", opts.pcClock);
     app.add_flag("--debug", opts.debugPeriod);
     for (const CommandRow& row : kCommands) {
@@ -120,6 +140,10 @@ struct Parser {
       if (row.request == pt::SetClockJob) sub->add_option("time", opts.clock);
       if (row.request == pt::WriteMemoJob) sub->add_option("text", opts.memo);
     }
+    CLI::App* report = app.add_subcommand("report");
+    report->fallthrough();
+    report->set_help_flag();
+    report->add_option("file", opts.input);
   }
 };
 
@@ -141,8 +165,19 @@ bool CheckLeftOvers(const Parser& p, const CliOptions& opts, std::string& error)
 // The options and arguments that belong to one command only.
 bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) {
   const bool download = opts.jobRequest == pt::DownloadJob;
-  if (!download && (p.start->count() + p.dir->count() + p.csv->count() + p.noProgress->count()) > 0) {
-    error = "--start, --dir, --csv and --no-progress belong to download";
+  const bool report = opts.command == "report";
+  std::size_t seasonOptions = p.start->count() + p.dir->count() + p.csv->count();
+  for (const CLI::Option* o : p.seasonOutputs) seasonOptions += o->count();
+  if (!download && !report && seasonOptions > 0) {
+    error = "--start, --dir, --csv, --daily, --season and their options belong to download and report";
+    return false;
+  }
+  if (!download && p.noProgress->count() + p.noArchive->count() > 0) {
+    error = "--no-progress and --no-archive belong to download";
+    return false;
+  }
+  if (report && opts.input.empty()) {
+    error = "report needs the FILE to rebuild from (an archive or a tavovalu.html)";
     return false;
   }
   if (opts.pcClock && opts.jobRequest != pt::SetClockJob) {
@@ -165,6 +200,9 @@ bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) 
     error = "--csv needs a file name";
     return false;
   }
+  pt::season::DailyOptions figures;
+  if (!SeasonFigureOptions(opts, figures, error)) return false;
+  if (report) return true;
   const CLI::App* sub = p.app.get_subcommand(opts.command);
   if (opts.jobRequest == pt::SetClockJob && opts.pcClock == (sub->get_option("time")->count() > 0)) {
     error = "set-clock needs either --pc or a time YYYYMMDDhhmmss";
@@ -178,6 +216,24 @@ bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) 
 }
 
 }  // namespace
+
+bool SeasonFigureOptions(const CliOptions& opts, pt::season::DailyOptions& out, std::string& error) {
+  out = pt::season::DailyOptions{};
+  out.base = opts.base;
+  out.dryExcluded = opts.dryExcluded;
+  if (opts.from.empty()) return true;
+  const std::string& f = opts.from;
+  const bool shaped = f.size() == 10 && f[4] == '-' && f[7] == '-' && AllDigits(f.substr(0, 4)) &&
+                      AllDigits(f.substr(5, 2)) && AllDigits(f.substr(8, 2));
+  const pt::season::CivilDate date{shaped ? Number(f, 0, 4) : 0, shaped ? Number(f, 5, 2) : 0,
+                                   shaped ? Number(f, 8, 2) : 0};
+  if (!shaped || !pt::season::IsRealDate(date)) {
+    error = "--from must be YYYY-MM-DD, a real date, not \"" + f + "\"";
+    return false;
+  }
+  out.from = date;
+  return true;
+}
 
 bool IsValidSpecialStart(const std::string& text) {
   if (text.size() != 12 || !AllDigits(text)) return false;
@@ -209,10 +265,18 @@ bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::
       opts.jobRequest = row.request;
     }
   }
+  if (p.app.got_subcommand("report")) opts.command = "report";
   if (!CheckLeftOvers(p, opts, error)) return false;
-  if (opts.jobRequest == 0) {
+  if (opts.command.empty()) {
     error = "no command given";
     return false;
+  }
+  if (opts.command == "report") {
+    if (!opts.port.empty()) {
+      error = "report reads a file, not the logger: no --port";
+      return false;
+    }
+    return CheckCommandOptions(p, opts, error);
   }
   if (opts.port.empty()) {
     error = "--port PATH is required";
