@@ -56,7 +56,8 @@ Season DemoSeason(int count) {
     std::fprintf(stderr, "season_bench: %s\n", error.c_str());
     std::exit(1);
   }
-  s.readout = Readout{{2008, 10, 20, 9, 30, 5}, 540, "1.0.0.0", "/dev/ttyUSB0", 9600};
+  s.readout = Readout{{2008, 10, 20, 9, 30, 5}, 540, "1.0.0.0", "/dev/ttyUSB0", 9600,
+                      ClockReading{pt::LocalTime{2008, 10, 20, 9, 31, 0}, {2008, 10, 20, 9, 30, 6}}};
   return s;
 }
 

@@ -11,7 +11,9 @@
 namespace pt::season {
 
 inline constexpr const char* kArchiveMagic = "paddytherm-archive";
-inline constexpr int kArchiveVersion = 1;  // what the writer writes
+// The newest version, written whenever the readout holds a read of the logger's clock; a season
+// without one (read from a version 1 archive) is written as version 1, as it was.
+inline constexpr int kArchiveVersion = 2;
 
 // "paddytherm-YYYYMMDD-hhmmss.ptlog" for a readout at local time `t`.
 std::string ArchiveFileName(const LocalTime& t);

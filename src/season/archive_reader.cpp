@@ -70,6 +70,13 @@ bool ParseReadoutTime(std::string_view s, Readout* r) {
   return true;
 }
 
+// "YYYY-MM-DDThh:mm:ss"
+std::optional<LocalTime> ParseStamp(std::string_view s) {
+  Readout r;
+  if (s.size() != 19 || !ParseReadoutTime(std::string(s) + "+00:00", &r)) return std::nullopt;
+  return r.localTime;
+}
+
 // "YYYY-MM-DDThh"
 std::optional<CivilHour> ParseHour(std::string_view s) {
   if (s.size() != 13 || s[4] != '-' || s[7] != '-' || s[10] != 'T') return std::nullopt;
@@ -81,10 +88,11 @@ std::optional<CivilHour> ParseHour(std::string_view s) {
   return out;
 }
 
-class Version1Reader {
+// Versions 1 and 2: version 2 adds the clock line after the readout line.
+class ArchiveReader {
  public:
-  Version1Reader(std::string_view bytes, LineReader& lines, std::string* error)
-      : bytes_(bytes), lines_(lines), fail_(error) {}
+  ArchiveReader(int version, std::string_view bytes, LineReader& lines, std::string* error)
+      : version_(version), bytes_(bytes), lines_(lines), fail_(error) {}
 
   bool Read(Season* out) {
     Readout readout;
@@ -98,6 +106,7 @@ class Version1Reader {
     readout.baud = *baud;
     if (!Field("readout", &value)) return false;
     if (!ParseReadoutTime(value, &readout)) return fail_(Line(), "the readout time is not YYYY-MM-DDThh:mm:ss+hh:mm");
+    if (version_ >= 2 && !Clock(&readout)) return false;
     if (!Field("memo", &value) || !Bytes(value, &replies.memo)) return false;
     if (!Field("start", &value) || !Bytes(value, &replies.start)) return false;
 
@@ -153,6 +162,24 @@ class Version1Reader {
     auto raw = Unescape(escaped);
     if (!raw) return fail_(Line(), "a byte is not escaped as the archive escapes it");
     *bytes = std::move(*raw);
+    return true;
+  }
+
+  // "clock LOGGER PC": the logger's clock (or "unread") and the PC's local time at that read.
+  bool Clock(Readout* readout) {
+    std::string_view line;
+    if (!NextLine(&line)) return false;
+    std::vector<std::string_view> parts;
+    if (!SplitFields(line, 3, &parts) || parts[0] != "clock") return fail_(Line(), "expected the \"clock\" line");
+    ClockReading reading;
+    const auto pc = ParseStamp(parts[2]);
+    if (!pc) return fail_(Line(), "the PC's time is not a real YYYY-MM-DDThh:mm:ss");
+    reading.pc = *pc;
+    if (parts[1] != "unread") {
+      reading.logger = ParseStamp(parts[1]);
+      if (!reading.logger) return fail_(Line(), "the logger's clock is neither \"unread\" nor a real YYYY-MM-DDThh:mm:ss");
+    }
+    readout->clock = reading;
     return true;
   }
 
@@ -238,6 +265,7 @@ class Version1Reader {
     return true;
   }
 
+  int version_;
   std::string_view bytes_;
   LineReader& lines_;
   Refusal fail_;
@@ -257,9 +285,11 @@ bool ReadArchive(std::string_view bytes, Season* out, std::string* error) {
   const auto version = ParseDecimal(parts[1]);
   if (!version) return fail(1, "the archive's version is not a number");
   if (!terminated) return fail(1, "the line has no line end: the archive was cut short");
-  // Each version keeps its own reader, so that archives of every earlier version stay readable.
+  // Every earlier version stays readable: a later one only adds lines, which the reader asks for
+  // by the version.
   switch (*version) {
-    case 1: return Version1Reader(bytes, lines, error).Read(out);
+    case 1:
+    case 2: return ArchiveReader(*version, bytes, lines, error).Read(out);
     default:
       return fail(1, "archive version " + std::to_string(*version) + " is newer than this program reads (" +
                          std::to_string(kArchiveVersion) + ")");

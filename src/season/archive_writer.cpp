@@ -25,6 +25,11 @@ void AppendFormatted(std::string& out, const char* format, Args... args) {
   if (n > 0) out.append(line, static_cast<std::size_t>(n) < sizeof line ? static_cast<std::size_t>(n) : sizeof line - 1);
 }
 
+// "YYYY-MM-DDThh:mm:ss", a local time without its offset (the readout line has it).
+void AppendStamp(std::string& out, const LocalTime& t) {
+  AppendFormatted(out, "%04d-%02d-%02dT%02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute, t.second);
+}
+
 }  // namespace
 
 std::string ArchiveFileName(const LocalTime& t) {
@@ -48,13 +53,24 @@ bool FormatArchive(const Season& season, std::string* text, std::string* error) 
   const LocalTime& t = r.localTime;
   std::string out;
   out.reserve(256 + season.samples.size() * 40);
-  AppendFormatted(out, "%s %d\n", kArchiveMagic, kArchiveVersion);
+  AppendFormatted(out, "%s %d\n", kArchiveMagic, r.clock ? kArchiveVersion : 1);
   AppendField(out, "program", r.programVersion);
   AppendField(out, "port", r.port);
   AppendFormatted(out, "baud %d\n", r.baud);
   const int offset = std::abs(r.utcOffsetMinutes);
   AppendFormatted(out, "readout %04d-%02d-%02dT%02d:%02d:%02d%c%02d:%02d\n", t.year, t.month, t.day, t.hour,
                   t.minute, t.second, r.utcOffsetMinutes < 0 ? '-' : '+', offset / 60, offset % 60);
+  if (r.clock) {
+    out += "clock ";
+    if (r.clock->logger) {
+      AppendStamp(out, *r.clock->logger);
+    } else {
+      out += "unread";
+    }
+    out += ' ';
+    AppendStamp(out, r.clock->pc);
+    out += '\n';
+  }
   AppendField(out, "memo", replies.memo);
   AppendField(out, "start", replies.start);
   const CivilHour& s = season.start;

@@ -9,6 +9,7 @@
 
 #include "platform/local_time.h"
 #include "season/calendar.h"
+#include "season/logger_clock.h"
 
 namespace pt::season {
 
@@ -26,11 +27,12 @@ struct Readout {
   std::string programVersion;
   std::string port;
   int baud = 0;
+  // The logger's clock read after the last sample; none for a readout that did not try (an
+  // archive of version 1).
+  std::optional<ClockReading> clock;
   friend bool operator==(const Readout& a, const Readout& b) {
-    const LocalTime &x = a.localTime, &y = b.localTime;
-    return x.year == y.year && x.month == y.month && x.day == y.day && x.hour == y.hour &&
-           x.minute == y.minute && x.second == y.second && a.utcOffsetMinutes == b.utcOffsetMinutes &&
-           a.programVersion == b.programVersion && a.port == b.port && a.baud == b.baud;
+    return SameLocalTime(a.localTime, b.localTime) && a.utcOffsetMinutes == b.utcOffsetMinutes &&
+           a.programVersion == b.programVersion && a.port == b.port && a.baud == b.baud && a.clock == b.clock;
   }
 };
 
