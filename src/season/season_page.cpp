@@ -51,6 +51,27 @@ std::string HourText(const CivilHour& h) {
   return DateText(h.Date()) + text;
 }
 
+// Every hour above is dated by the logger's clock, so how far it was from the PC's at readout is
+// said beside it, and stands out when it is enough to move the season's hours.
+void LoggerClockNote(std::string& out, const ClockReading& clock) {
+  out += U8(u8"　ロガーの時計 ");
+  if (!clock.logger) {
+    out += U8(u8"読めず");
+    return;
+  }
+  const long long offset = ClockOffsetSeconds(*clock.logger, clock.pc);
+  const long long size = offset < 0 ? -offset : offset;
+  const bool off = size > kClockWarningSeconds;
+  if (off) out += "<strong>";
+  if (size >= 60) {
+    AppendInt(out, size / 60);
+    out += U8(u8" 分 ");
+  }
+  AppendInt(out, size % 60);
+  out += offset < 0 ? U8(u8" 秒遅れ") : U8(u8" 秒進み");
+  if (off) out += "</strong>";
+}
+
 void Heading(std::string& out, const Season& season, const std::vector<DailyRow>& days,
              const DailyOptions& options) {
   out += "<h1>";
@@ -90,6 +111,7 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d", t.year, t.month, t.day, t.hour, t.minute);
     out += U8(u8"　読み出し ");
     out += text;
+    if (season.readout->clock) LoggerClockNote(out, *season.readout->clock);
   }
   out += "</p>\n";
 }
