@@ -54,23 +54,25 @@ std::vector<DailyRow> ComputeDaily(const Season& season, const DailyOptions& opt
   return rows;
 }
 
+void AppendDailyCsvRow(std::string& out, const DailyRow& r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d,", r.date.year, r.date.month, r.date.day);
+  out += text;
+  AppendDecimalCell(out, r.mean);
+  out += ',';
+  AppendDecimalCell(out, r.maximum);
+  out += ',';
+  AppendDecimalCell(out, r.minimum);
+  std::snprintf(text, sizeof text, ",%d,%d,", r.hours, r.noWaterHours);
+  out += text;
+  AppendDecimalCell(out, r.accumulated);
+  out += '\n';
+}
+
 std::string FormatDailyCsv(const std::vector<DailyRow>& rows, bool byteOrderMark) {
   std::string out = CsvStart(kDailyCsvHeader, byteOrderMark);
   out.reserve(out.size() + rows.size() * 48);
-  char text[64];
-  for (const DailyRow& r : rows) {
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d,", r.date.year, r.date.month, r.date.day);
-    out += text;
-    AppendDecimalCell(out, r.mean);
-    out += ',';
-    AppendDecimalCell(out, r.maximum);
-    out += ',';
-    AppendDecimalCell(out, r.minimum);
-    std::snprintf(text, sizeof text, ",%d,%d,", r.hours, r.noWaterHours);
-    out += text;
-    AppendDecimalCell(out, r.accumulated);
-    out += '\n';
-  }
+  for (const DailyRow& r : rows) AppendDailyCsvRow(out, r);
   return out;
 }
 

@@ -35,5 +35,7 @@ inline constexpr const char* kDailyCsvHeader =
 // UTF-8, LF line ends; the figures with one decimal rounded as the report rounds, empty cells
 // where there is no figure.
 std::string FormatDailyCsv(const std::vector<DailyRow>& rows, bool byteOrderMark = false);
+// One row of that CSV, from its date to its line end.
+void AppendDailyCsvRow(std::string& out, const DailyRow& row);
 
 }  // namespace pt::season

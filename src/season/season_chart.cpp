@@ -7,14 +7,11 @@
 #include "report/samples.h"
 #include "season/csv_text.h"
 #include "season/page_text.h"
+#include "season/svg_chart.h"
 
 namespace pt::season {
 
 namespace {
-
-constexpr double kWidth = 1000.0;
-constexpr double kLeft = 52.0;
-constexpr double kRight = 985.0;
 
 // The report's colour bands: HeatColour changes at these temperatures.
 constexpr double kBandEdges[] = {20.0, 25.0, 30.0, 35.0};
@@ -24,8 +21,8 @@ class TimeAxis {
  public:
   explicit TimeAxis(const Season& s)
       : start_(s.start), count_(s.samples.size()),
-        step_(count_ > 1 ? (kRight - kLeft) / static_cast<double>(count_ - 1) : 0.0) {}
-  double X(double hourIndex) const { return kLeft + hourIndex * step_; }
+        step_(count_ > 1 ? (kChartRight - kChartLeft) / static_cast<double>(count_ - 1) : 0.0) {}
+  double X(double hourIndex) const { return kChartLeft + hourIndex * step_; }
   double Step() const { return step_; }
   // The hour index of midnight starting `date`.
   double HourOf(const CivilDate& date) const {
@@ -39,98 +36,6 @@ class TimeAxis {
   std::size_t count_;
   double step_;
 };
-
-class ValueAxis {
- public:
-  ValueAxis(double low, double high, double top, double bottom, double step)
-      : low_(std::floor(low / step) * step), high_(std::ceil(high / step) * step), top_(top), bottom_(bottom),
-        step_(step) {
-    if (high_ <= low_) high_ = low_ + step_;
-  }
-  double Y(double v) const { return bottom_ - (v - low_) / (high_ - low_) * (bottom_ - top_); }
-  double Low() const { return low_; }
-  double High() const { return high_; }
-  double StepSize() const { return step_; }
-  double Top() const { return top_; }
-  double Bottom() const { return bottom_; }
-
- private:
-  double low_, high_, top_, bottom_, step_;
-};
-
-// 1, 2 or 5 times a power of ten, so that `range` takes about six steps.
-double NiceStep(double range) {
-  if (range <= 0) return 1.0;
-  const double rough = range / 6.0;
-  const double power = std::pow(10.0, std::floor(std::log10(rough)));
-  for (double m : {1.0, 2.0, 5.0}) {
-    if (rough <= m * power) return m * power;
-  }
-  return 10.0 * power;
-}
-
-void Rect(std::string& out, double x0, double y0, double x1, double y1, const char* attributes) {
-  out += "<rect x=\"";
-  AppendCoord(out, x0);
-  out += "\" y=\"";
-  AppendCoord(out, y0);
-  out += "\" width=\"";
-  AppendCoord(out, x1 - x0);
-  out += "\" height=\"";
-  AppendCoord(out, y1 - y0);
-  out += "\" ";
-  out += attributes;
-  out += "/>\n";
-}
-
-void Text(std::string& out, double x, double y, const char* anchor, const std::string& text) {
-  out += "<text x=\"";
-  AppendCoord(out, x);
-  out += "\" y=\"";
-  AppendCoord(out, y);
-  out += "\" text-anchor=\"";
-  out += anchor;
-  out += "\">";
-  AppendHtmlEscaped(out, text);
-  out += "</text>\n";
-}
-
-void Line(std::string& out, double x0, double y0, double x1, double y1, const char* cls) {
-  out += "<path class=\"";
-  out += cls;
-  out += "\" d=\"M";
-  AppendCoord(out, x0);
-  out += ',';
-  AppendCoord(out, y0);
-  out += 'L';
-  AppendCoord(out, x1);
-  out += ',';
-  AppendCoord(out, y1);
-  out += "\"/>\n";
-}
-
-void Point(std::string& out, char command, double x, double y) {
-  out += command;
-  AppendCoord(out, x);
-  out += ',';
-  AppendCoord(out, y);
-}
-
-std::string Number(const char* format, double v) {
-  char text[64];
-  std::snprintf(text, sizeof text, format, v);
-  return text;
-}
-
-// Degree gridlines and their labels.
-void ValueGrid(std::string& out, const ValueAxis& axis, const char* unit) {
-  for (double v = axis.Low(); v <= axis.High() + axis.StepSize() / 2; v += axis.StepSize()) {
-    const double y = axis.Y(v);
-    Line(out, kLeft, y, kRight, y, "grid");
-    Text(out, kLeft - 5, y + 4, "end", Number("%g", v));
-  }
-  Text(out, 6, axis.Top() - 8, "start", unit);
-}
 
 // Day lines: by month for a long season (every week a faint line), by week for a short one.
 void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
@@ -154,20 +59,6 @@ void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
   }
 }
 
-void Frame(std::string& out, const ValueAxis& axis) {
-  Rect(out, kLeft, axis.Top(), kRight, axis.Bottom(), "class=\"frame\"");
-}
-
-void OpenSvg(std::string& out, double height, const char* label) {
-  out += "<svg viewBox=\"0 0 ";
-  AppendCoord(out, kWidth);
-  out += ' ';
-  AppendCoord(out, height);
-  out += "\" role=\"img\" aria-label=\"";
-  out += label;
-  out += "\">\n";
-}
-
 }  // namespace
 
 void AppendTemperatureChart(std::string& out, const Season& season, const std::vector<DailyRow>& days) {
@@ -187,7 +78,7 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
     const double bandHigh = i < std::size(kBandEdges) ? std::min(kBandEdges[i], axis.High()) : axis.High();
     if (bandHigh > bandLow) {
       const std::string fill = std::string("class=\"band\" fill=\"") + HeatColour(bandLow) + "\"";
-      Rect(out, kLeft, axis.Y(bandHigh), kRight, axis.Y(bandLow), fill.c_str());
+      Rect(out, kChartLeft, axis.Y(bandHigh), kChartRight, axis.Y(bandLow), fill.c_str());
     }
     bandLow = std::max(bandLow, bandHigh);
   }
@@ -201,8 +92,8 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
     }
     std::size_t j = i;
     while (j + 1 < season.samples.size() && season.samples[j + 1].noWater) ++j;
-    const double x0 = std::max(kLeft, time.X(static_cast<double>(i)) - half);
-    const double x1 = std::min(kRight, time.X(static_cast<double>(j)) + std::max(half, 0.5));
+    const double x0 = std::max(kChartLeft, time.X(static_cast<double>(i)) - half);
+    const double x1 = std::min(kChartRight, time.X(static_cast<double>(j)) + std::max(half, 0.5));
     Rect(out, x0, axis.Top(), x1, axis.Bottom(), "class=\"dry\"");
     i = j + 1;
   }
@@ -259,7 +150,7 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
   out += "<path class=\"sum\" d=\"";
   char command = 'M';
   double dayEnd = -1.0;
-  double lastX = kLeft, lastY = axis.Y(0.0);
+  double lastX = kChartLeft, lastY = axis.Y(0.0);
   for (const DailyRow& d : days) {
     dayEnd += d.hours;
     if (!d.accumulated) continue;
@@ -275,7 +166,7 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
   }
   std::string total;
   AppendDecimalCell(total, lastSum);
-  Text(out, std::min(lastX, kRight - 4), lastY - 8, "end", total + U8(u8" ℃・日"));
+  Text(out, std::min(lastX, kChartRight - 4), lastY - 8, "end", total + U8(u8" ℃・日"));
   Frame(out, axis);
   out += "</svg>\n";
 }
