@@ -10,6 +10,7 @@
 #include "app/main_dialog.h"
 #include "app/program_state.h"
 #include "cli_options.h"
+#include "compare_command.h"
 #include "console_dialog.h"
 #include "control_ids.h"
 #include "dir_report_sink.h"
@@ -327,6 +328,7 @@ int RunCli(int argc, const char* const* argv) {
   }
   TerminalText text(TerminalText::LocaleCodeset());
   if (opts.command == "report") return RunReportCommand(opts, text);
+  if (opts.command == "compare") return RunCompareCommand(opts);
   Session session(opts, text);
   return session.Run();
 }

@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "civil_calendar.h"
@@ -32,6 +33,9 @@ const char* const kUsageText =
     "  report FILE         rebuild from FILE without the logger: FILE an archive written by\n"
     "                      download (tavovalu.html again, byte for byte, and the outputs\n"
     "                      below) or a tavovalu.html (the outputs below only)\n"
+    "  compare FILE...     several seasons (archives or tavovalu.html files) side by side:\n"
+    "                      --season a page with their daily means and accumulated water\n"
+    "                      temperature overlaid, --daily all their daily figures in one CSV\n"
     "\n"
     "Options:\n"
     "  --port PATH         the serial device, e.g. /dev/ttyUSB0 (required but by report)\n"
@@ -51,6 +55,9 @@ const char* const kUsageText =
     "  --from YYYY-MM-DD   the day the sum starts, e.g. transplanting (default: the first\n"
     "                      complete day)\n"
     "  --dry-excluded      leave the no-water hours out of the daily figures and the sum\n"
+    "  --by date|day       compare: line the seasons up by month and day (default), or by\n"
+    "                      day of season (from --from, or the first complete day)\n"
+    "  --milestones LIST   compare: the sums whose dates are tabled (default 500,1000,1500)\n"
     "  --no-archive        download: write no archive\n"
     "  --no-progress       download: no progress display\n"
     "  --help              this text\n"
@@ -117,6 +124,9 @@ struct Parser {
   CLI::Option* noProgress = nullptr;
   CLI::Option* noArchive = nullptr;
   std::vector<CLI::Option*> seasonOutputs;  // --daily, --season and their options
+  std::string by, milestones;
+  CLI::Option* byOption = nullptr;
+  CLI::Option* milestonesOption = nullptr;
 
   explicit Parser(CliOptions& opts) {
     app.set_help_flag("--help,-h");
@@ -144,6 +154,12 @@ struct Parser {
     report->fallthrough();
     report->set_help_flag();
     report->add_option("file", opts.input);
+    CLI::App* compare = app.add_subcommand("compare");
+    compare->fallthrough();
+    compare->set_help_flag();
+    compare->add_option("files", opts.inputs);
+    byOption = app.add_option("--by", by);
+    milestonesOption = app.add_option("--milestones", milestones);
   }
 };
 
@@ -162,13 +178,62 @@ bool CheckLeftOvers(const Parser& p, const CliOptions& opts, std::string& error)
   return false;
 }
 
+// "500,1000,1500": positive numbers, rising.
+bool ParseMilestones(const std::string& text, std::vector<double>& out) {
+  out.clear();
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', pos);
+    const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    char* end = nullptr;
+    const double v = std::strtod(item.c_str(), &end);
+    if (item.empty() || *end != '\0' || !(v > 0 && v < 1e6) || (!out.empty() && v <= out.back())) return false;
+    out.push_back(v);
+    if (comma == std::string::npos) return true;
+    pos = comma + 1;
+  }
+}
+
+bool CheckCompareOptions(const Parser& p, CliOptions& opts, std::string& error) {
+  if (p.start->count() + p.dir->count() + p.csv->count() > 0) {
+    error = "--start, --dir and --csv belong to download and report, not compare";
+    return false;
+  }
+  if (opts.inputs.empty()) {
+    error = "compare needs the FILEs to compare (archives or tavovalu.html files)";
+    return false;
+  }
+  if (opts.seasonPage.empty() && opts.daily.empty()) {
+    error = "compare needs --season OUT.html, --daily OUT.csv or both";
+    return false;
+  }
+  if (p.byOption->count() > 0) {
+    if (p.by != "date" && p.by != "day") {
+      error = "--by must be date or day, not \"" + p.by + "\"";
+      return false;
+    }
+    opts.byDay = p.by == "day";
+  }
+  if (p.milestonesOption->count() > 0 && !ParseMilestones(p.milestones, opts.milestones)) {
+    error = "--milestones must be rising positive numbers with commas, e.g. 500,1000,1500, not \"" + p.milestones + "\"";
+    return false;
+  }
+  pt::season::DailyOptions figures;
+  return SeasonFigureOptions(opts, figures, error);
+}
+
 // The options and arguments that belong to one command only.
 bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) {
+  if (p.byOption->count() + p.milestonesOption->count() > 0 && opts.command != "compare") {
+    error = "--by and --milestones belong to compare";
+    return false;
+  }
   const bool download = opts.jobRequest == pt::DownloadJob;
   const bool report = opts.command == "report";
+  const bool compare = opts.command == "compare";
   std::size_t seasonOptions = p.start->count() + p.dir->count() + p.csv->count();
   for (const CLI::Option* o : p.seasonOutputs) seasonOptions += o->count();
-  if (!download && !report && seasonOptions > 0) {
+  if (!download && !report && !compare && seasonOptions > 0) {
     error = "--start, --dir, --csv, --daily, --season and their options belong to download and report";
     return false;
   }
@@ -202,7 +267,7 @@ bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) 
   }
   pt::season::DailyOptions figures;
   if (!SeasonFigureOptions(opts, figures, error)) return false;
-  if (report) return true;
+  if (report || compare) return true;
   const CLI::App* sub = p.app.get_subcommand(opts.command);
   if (opts.jobRequest == pt::SetClockJob && opts.pcClock == (sub->get_option("time")->count() > 0)) {
     error = "set-clock needs either --pc or a time YYYYMMDDhhmmss";
@@ -266,15 +331,19 @@ bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::
     }
   }
   if (p.app.got_subcommand("report")) opts.command = "report";
+  if (p.app.got_subcommand("compare")) opts.command = "compare";
   if (!CheckLeftOvers(p, opts, error)) return false;
   if (opts.command.empty()) {
     error = "no command given";
     return false;
   }
-  if (opts.command == "report") {
+  if (opts.command == "report" || opts.command == "compare") {
     if (!opts.port.empty()) {
-      error = "report reads a file, not the logger: no --port";
+      error = opts.command + " reads files, not the logger: no --port";
       return false;
+    }
+    if (opts.command == "compare") {
+      return CheckCommandOptions(p, opts, error) && CheckCompareOptions(p, opts, error);
     }
     return CheckCommandOptions(p, opts, error);
   }

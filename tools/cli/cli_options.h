@@ -1,6 +1,7 @@
 #pragma once
 // The command line of paddytherm-cli.
 #include <string>
+#include <vector>
 
 #include "season/daily.h"
 
@@ -31,6 +32,10 @@ struct CliOptions {
   double base = 0.0;       // --base C
   std::string from;        // --from YYYY-MM-DD
   bool dryExcluded = false;
+
+  std::vector<std::string> inputs;  // compare FILE...
+  bool byDay = false;               // compare --by day (by date otherwise)
+  std::vector<double> milestones{500.0, 1000.0, 1500.0};  // compare --milestones
 };
 
 // The season figures' options (--base, --from, --dry-excluded) as the season library takes them.
