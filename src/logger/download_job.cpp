@@ -11,6 +11,8 @@ namespace {
 
 constexpr const char* kFiveBlanks = "     ";
 
+ReadoutObserver* gObserver = nullptr;
+
 void ShowSampleCounter(Dialog& dlg) {
   std::snprintf(Jobs.SampleReplyBuffer, kReplyBufferSize, "%d/%-4d", static_cast<int>(Jobs.SampleIndex),
                 static_cast<int>(Jobs.SampleCount));
@@ -24,6 +26,7 @@ void ReadSample(Dialog& dlg) {
       if (Jobs.SampleIndex >= 0 && Jobs.SampleIndex < kSampleTableSize) {
         Jobs.SampleTable[Jobs.SampleIndex] = Jobs.SampleWord;
       }
+      if (gObserver != nullptr) gObserver->OnSample(Jobs.SampleIndex, Jobs.SampleReplyBuffer, Jobs.SampleWord);
       ++Jobs.SampleIndex;
       // The comparison follows the read, so sample 0 is always read.
       Jobs.JobState = Jobs.SampleIndex < Jobs.SampleCount ? kDownloadAskSample : kDownloadWriteReport;
@@ -58,6 +61,9 @@ void WriteDownloadReport(Dialog& dlg) {
 
 }  // namespace
 
+void SetReadoutObserver(ReadoutObserver* observer) { gObserver = observer; }
+ReadoutObserver* InstalledReadoutObserver() { return gObserver; }
+
 bool IsDownloadState(int state) {
   switch (state) {
     case kDownloadBegin: case kDownloadReadHeaders: case kDownloadTakeCount: case kDownloadAskSample:
@@ -78,6 +84,7 @@ void StepDownloadJob(Dialog& dlg) {
     case kDownloadReadHeaders:
       switch (HeaderRead(dlg, 1, Jobs.MemoText, Jobs.StartText, Jobs.PointerText)) {
         case 1:
+          if (gObserver != nullptr) gObserver->OnHeaders(Jobs.MemoText, Jobs.StartText, Jobs.PointerText);
           StripLineBreaks(Jobs.MemoText);
           StripLineBreaks(Jobs.StartText);
           StripLineBreaks(Jobs.PointerText);

@@ -102,6 +102,18 @@ extern JobsState Jobs;
 using JobControlsRefresher = void (*)(Dialog& dlg);
 void SetJobControlsRefresher(JobControlsRefresher refresh);
 
+// Told what a download keeps, reply by reply, as it came from the line (before its line breaks
+// are removed): for a front end that archives the readout. Nothing is told while none is set.
+class ReadoutObserver {
+ public:
+  virtual ~ReadoutObserver() = default;
+  virtual void OnHeaders(const char* memo, const char* start, const char* pointer) = 0;
+  // The reply that counted for sample `index`, and the word taken from it.
+  virtual void OnSample(int index, const char* reply, std::uint32_t word) = 0;
+};
+void SetReadoutObserver(ReadoutObserver* observer);
+ReadoutObserver* InstalledReadoutObserver();
+
 // What a front end may ask of the running job.
 bool IsAcknowledgedJob(int request);
 bool IsReadingSamples();  // the download is in its samples (the progress bar moves)

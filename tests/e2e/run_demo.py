@@ -26,6 +26,26 @@ def stop_on_signal(signum, frame):
     raise SystemExit(f"stopped by signal {signum}")
 
 
+def season_files(cli, tty, out, log):
+    """The console reads the same logger once more: the raw archive, the daily figures and the
+    season page, which the dialog does not make."""
+    folder = out / "season"
+    shutil.rmtree(folder, ignore_errors=True)
+    folder.mkdir()
+    done = subprocess.run([str(cli), "download", "--port", str(tty), "--dir", str(folder), "--no-progress",
+                           "--csv", str(folder / "samples.csv"), "--daily", str(folder / "daily.csv"),
+                           "--season", str(folder / "season.html"), "--from", "2008-05-10", "--base", "10"],
+                          capture_output=True, text=True, timeout=300)
+    if done.returncode != 0:
+        log(f"paddytherm-cli ended with {done.returncode}: {done.stderr.strip()}")
+        return 1
+    for line in done.stdout.splitlines():
+        what, _, path = line.partition(": ")
+        if what in ("archive", "csv", "daily", "season"):
+            log(f"{what + ':':12} {path}")
+    return 0
+
+
 def main():
     signal.signal(signal.SIGTERM, stop_on_signal)
     signal.signal(signal.SIGINT, stop_on_signal)
@@ -33,6 +53,7 @@ def main():
     ap.add_argument("--app", type=Path, required=True)
     ap.add_argument("--driver", type=Path, required=True)
     ap.add_argument("--sim", type=Path, required=True)
+    ap.add_argument("--cli", type=Path, required=True, help="paddytherm-cli, for the season's other files")
     ap.add_argument("--out", type=Path, required=True, help="the demo's folder")
     ap.add_argument("--samples", type=int, default=2400, help="hourly samples of the season")
     ap.add_argument("--headless", action="store_true", help="ignore $DISPLAY")
@@ -66,7 +87,7 @@ def main():
             app.wait()
             report = run / "tavovalu.html"
             log(f"report: {report}" if report.exists() else "no report was written")
-            return 0
+            return season_files(args.cli.resolve(), out / "com1-link", out, log)
 
         app = env.spawn(["wine", args.app.resolve()], run, stdout=subprocess.DEVNULL,
                         stderr=subprocess.DEVNULL, start_new_session=True)
@@ -104,7 +125,7 @@ def main():
         driver.wait_gone(10000)
         log(f"report:      {out / 'tavovalu.html'}")
         log(f"screenshots: {shots}")
-        return 0
+        return season_files(args.cli.resolve(), out / "com1-link", out, log)
     finally:
         if driver is not None:
             driver.quit()

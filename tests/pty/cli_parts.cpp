@@ -100,17 +100,49 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"write-memo", "--port", "p"}, "write-memo needs the memo TEXT"},
       {{"write-memo", "a", "b", "--port", "p"}, "unexpected argument b"},
       {{"read-clock", "now", "--port", "p"}, "unexpected argument now"},
+      {{"report"}, "report needs the FILE"},
+      {{"report", "a.ptlog", "--port", "p"}, "no --port"},
+      {{"report", "a.ptlog", "--no-archive"}, "belong to download"},
+      {{"read-memo", "--port", "p", "--daily", "d.csv"}, "belong to download and report"},
+      {{"report", "a.ptlog", "--from", "2008-02-30"}, "--from must be YYYY-MM-DD"},
+      {{"compare", "--season", "c.html"}, "compare needs the FILEs"},
+      {{"compare", "a.ptlog", "b.ptlog"}, "compare needs --season OUT.html, --daily OUT.csv or both"},
+      {{"compare", "a.ptlog", "--season", "c.html", "--port", "p"}, "no --port"},
+      {{"compare", "a.ptlog", "--season", "c.html", "--dir", "d"}, "not compare"},
+      {{"compare", "a.ptlog", "--season", "c.html", "--by", "year"}, "--by must be date or day, not \"year\""},
+      {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "1000,500"}, "--milestones must be rising"},
+      {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "500,,1000"}, "--milestones must be rising"},
+      {{"report", "a.ptlog", "--season", "c.html", "--by", "day"}, "--by and --milestones belong to compare"},
   };
   for (const Case& c : cases) {
     CliOptions o;
     std::string error;
     EXPECT_FALSE(Parse(c.args, o, error)) << c.reason;
-    EXPECT_NE(error.find(c.reason), std::string::npos) << error;
+    EXPECT_NE(error.find(c.reason), std::string::npos) << c.reason << " / " << error;
   }
   CliOptions o;
   std::string error;
   EXPECT_TRUE(Parse({"--help"}, o, error));
   EXPECT_TRUE(o.help);
+}
+
+TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {
+  CliOptions o;
+  std::string error;
+  ASSERT_TRUE(Parse({"compare", "a.ptlog", "b/tavovalu.html", "c.ptlog", "--season", "c.html", "--by", "day",
+                     "--milestones", "300,650.5", "--from", "2008-05-10", "--daily", "d.csv"},
+                    o, error))
+      << error;
+  EXPECT_EQ(o.command, "compare");
+  EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.ptlog", "b/tavovalu.html", "c.ptlog"}));
+  EXPECT_TRUE(o.byDay);
+  EXPECT_EQ(o.milestones, (std::vector<double>{300.0, 650.5}));
+  EXPECT_EQ(o.seasonPage, "c.html");
+  EXPECT_EQ(o.daily, "d.csv");
+  CliOptions defaults;
+  ASSERT_TRUE(Parse({"compare", "a.ptlog", "--season", "c.html"}, defaults, error)) << error;
+  EXPECT_FALSE(defaults.byDay);
+  EXPECT_EQ(defaults.milestones, (std::vector<double>{500.0, 1000.0, 1500.0}));
 }
 
 TEST(CliOptions, SpecialStartMustBeARealMinuteFrom2000On) {

@@ -20,6 +20,7 @@
 #include "cli_process.h"
 #include "report/html_report.h"
 #include "report/samples.h"
+#include "season/archive.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 
@@ -73,6 +74,13 @@ std::string LocalStamp(time_t t) {
   return text;
 }
 
+// A download's stdout without its "clock:" line, whose times are the moment's.
+std::string WithoutClockLine(std::string out) {
+  const auto at = out.find("clock: logger ");
+  if (at != std::string::npos) out.erase(at, out.find('\n', at) + 1 - at);
+  return out;
+}
+
 class CliSim : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -89,8 +97,7 @@ class CliSim : public ::testing::Test {
 
   void StartSim(std::vector<std::string> extra) {
     std::vector<std::string> args = {"--link", tty_, "--transcript", dir_ + "/transcript",
-                                     "--dump-words", dir_ + "/words", "--exit-after", "120",
-                                     "--clock", "20261207120000"};
+                                     "--dump-words", dir_ + "/words", "--exit-after", "120"};
     args.insert(args.end(), extra.begin(), extra.end());
     ASSERT_TRUE(sim_.Start(PT_LOGGER_SIM_PATH, args, 5000)) << "the simulator did not start";
   }
@@ -215,12 +222,16 @@ TEST_F(CliSim, ClockFromThePcAndReadBack) {
   Finished f = Cli({"set-clock", "--pc", "--port", tty_});
   const std::string after = LocalStamp(time(nullptr));
   ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(Wire().size(), 2u);
+  EXPECT_EQ(Wire().front(), "Cget\\r") << "the clock is read before it is set";
   const std::string wire = Wire().back();
   ASSERT_EQ(wire.size(), 4u + 14u + 2u) << wire;
   const std::string sentClock = wire.substr(4, 14);
   EXPECT_GE(sentClock, before);
   EXPECT_LE(sentClock, after);
-  EXPECT_EQ(f.out, "clock set to " + sentClock + "\n");
+  const auto set = f.out.find("clock set to " + sentClock + "\n");
+  ASSERT_NE(set, std::string::npos) << f.out;
+  EXPECT_EQ(f.out.rfind("clock: logger ", 0), 0u) << f.out;
 
   f = Cli({"read-clock", "--port", tty_});
   ASSERT_EQ(f.status, 0) << f.err;
@@ -233,17 +244,18 @@ TEST_F(CliSim, DownloadMakesTheCoresReportAndAMatchingCsv) {
   StartSim({"--samples", "75", "--start", "200804142100"});
   const std::string out = dir_ + "/out";
   ::mkdir(out.c_str(), 0755);
-  const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/season.csv"});
+  const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/season.csv", "--no-archive"});
   ASSERT_EQ(f.status, 0) << f.err;
-  EXPECT_EQ(f.out, "memo: PADDY A-1       \nstart: STR:200804142100\npointer: 75\nreport: " + out +
-                       "/tavovalu.html\ncsv: " + out + "/season.csv\n");
+  EXPECT_EQ(WithoutClockLine(f.out), "memo: PADDY A-1       \nstart: STR:200804142100\npointer: 75\nreport: " + out +
+                                         "/tavovalu.html\ncsv: " + out + "/season.csv\n");
   const auto words = DumpedWords();
   ASSERT_EQ(words.size(), 75u);
   EXPECT_EQ(ReadFile(out + "/tavovalu.html"), ExpectedReport("STR:200804142100", words));
   EXPECT_EQ(ReadFile(out + "/season.csv"), ExpectedCsv(2008, 4, 14, 21, words));
 
   const auto wire = Wire();
-  ASSERT_EQ(wire.size(), 3u + 75u);
+  ASSERT_EQ(wire.size(), 3u + 75u + 1u);
+  EXPECT_EQ(wire.back(), "Cget\\r") << "the clock, once, after the last sample";
   EXPECT_EQ(wire[0], "Rmem\\r");
   EXPECT_EQ(wire[1], "Rstr\\r");
   EXPECT_EQ(wire[2], "Rpt\\r");
@@ -255,6 +267,69 @@ TEST_F(CliSim, DownloadMakesTheCoresReportAndAMatchingCsv) {
   // Not a terminal: plain progress lines, the last at the end of the samples.
   EXPECT_NE(f.err.find("75/75 samples (100%)"), std::string::npos) << f.err;
   EXPECT_EQ(f.err.find('\r'), std::string::npos);
+}
+
+// The logger's clock is read once after the last sample and kept in the archive; how far it is
+// off is told, and warned of past ten minutes, but never fails the download.
+TEST_F(CliSim, TheLoggersClockAtReadoutIsToldAndArchived) {
+  struct Case {
+    const char* name;
+    long long aheadSeconds;          // the simulator's clock against this PC's
+    std::vector<std::string> sim;
+    std::string warning;             // part of stderr; "" for none at all
+    std::vector<std::string> tail;   // the last command lines on the wire
+  };
+  const Case cases[] = {
+      {"25 minutes fast", 1500, {}, " s ahead of this PC's", {"Rdt0009\\r", "Cget\\r"}},
+      {"2 minutes slow", -120, {}, "", {"Rdt0009\\r", "Cget\\r"}},
+      {"no answer to Cget", 0, {"--silent-for", "Cget"}, "warning: the logger's clock could not be read",
+       {"Rdt0009\\r", "Cget\\r", "Cget\\r"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    sim_.Stop();
+    ::unlink((dir_ + "/transcript").c_str());
+    const std::string out = dir_ + "/" + std::to_string(&c - cases);
+    ::mkdir(out.c_str(), 0755);
+    std::vector<std::string> sim = {"--samples", "10", "--clock", LocalStamp(time(nullptr) + c.aheadSeconds)};
+    sim.insert(sim.end(), c.sim.begin(), c.sim.end());
+    StartSim(sim);
+    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--no-progress"});
+    EXPECT_EQ(f.status, 0) << f.err;
+    if (c.warning.empty()) {
+      EXPECT_EQ(f.err, "");
+    } else {
+      EXPECT_NE(f.err.find(c.warning), std::string::npos) << f.err;
+    }
+    EXPECT_EQ(ReadFile(out + "/tavovalu.html"), ExpectedReport("STR:200804140600", DumpedWords()));
+    const auto wire = Wire();
+    ASSERT_GE(wire.size(), c.tail.size());
+    EXPECT_EQ(std::vector<std::string>(wire.end() - static_cast<long>(c.tail.size()), wire.end()), c.tail);
+
+    const auto at = f.out.find("archive: ");
+    ASSERT_NE(at, std::string::npos) << f.out;
+    pt::season::Season season;
+    std::string error;
+    ASSERT_TRUE(pt::season::ReadArchiveFile(f.out.substr(at + 9, f.out.find('\n', at) - at - 9), &season, &error))
+        << error;
+    ASSERT_TRUE(season.readout && season.readout->clock);
+    const pt::season::ClockReading& clock = *season.readout->clock;
+    if (c.aheadSeconds == 0) {
+      EXPECT_FALSE(clock.logger);
+      EXPECT_EQ(f.out.find("clock:"), std::string::npos) << f.out;
+      continue;
+    }
+    ASSERT_TRUE(clock.logger);
+    const long long offset = pt::season::ClockOffsetSeconds(*clock.logger, clock.pc);
+    EXPECT_NEAR(static_cast<double>(offset), static_cast<double>(c.aheadSeconds), 2.0);
+    // What was printed is what was archived.
+    const long long size = offset < 0 ? -offset : offset;
+    EXPECT_NE(f.out.find("clock: logger " + pt::season::ClockText(*clock.logger) + ", PC " +
+                         pt::season::ClockText(clock.pc) + " (logger " + std::to_string(size) +
+                         (offset < 0 ? " s slow)\n" : " s fast)\n")),
+              std::string::npos)
+        << f.out;
+  }
 }
 
 TEST_F(CliSim, SpecialStartDatesReportAndCsvAcrossALeapDay) {
@@ -351,6 +426,67 @@ TEST_F(CliSim, ANoisyLineGivesTheExactSeasonOrKeepsLastSeasons) {
   EXPECT_EQ(ReadFile(out + "/tavovalu.html"), season);
 }
 
+TEST_F(CliSim, AnArchiveRebuildsTheSeasonsFilesByteForByte) {
+  StartSim({"--samples", "60", "--start", "200802281500"});
+  const std::string a = dir_ + "/a", b = dir_ + "/b";
+  ::mkdir(a.c_str(), 0755);
+  ::mkdir(b.c_str(), 0755);
+  Finished f = Cli({"download", "--port", tty_, "--dir", a, "--csv", a + "/s.csv", "--daily", a + "/d.csv",
+                    "--season", a + "/p.html", "--csv-bom", "--base", "10", "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string archive = f.out.substr(at + 9, f.out.find('\n', at) - at - 9);
+  EXPECT_EQ(archive.rfind(a + "/paddytherm-", 0), 0u) << archive;
+  EXPECT_EQ(ReadFile(a + "/d.csv").rfind("\xEF\xBB\xBF" "date,mean_c,", 0), 0u);
+
+  f = Cli({"report", archive, "--dir", b, "--csv", b + "/s.csv", "--daily", b + "/d.csv", "--season", b + "/p.html",
+           "--csv-bom", "--base", "10"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  for (const char* name : {"/tavovalu.html", "/s.csv", "/d.csv", "/p.html"}) {
+    EXPECT_EQ(ReadFile(b + name), ReadFile(a + name)) << name;
+  }
+
+  // A report read back gives the samples as the report shows them.
+  f = Cli({"report", a + "/tavovalu.html", "--csv", b + "/back.csv", "--csv-bom"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(ReadFile(b + "/back.csv"), ReadFile(a + "/s.csv"));
+
+  // A changed byte, or a file that is none of ours: refused, and nothing written.
+  std::string bytes = ReadFile(archive);
+  bytes[bytes.size() / 2] ^= 1;
+  std::ofstream(dir_ + "/bad.ptlog", std::ios::binary) << bytes;
+  std::ofstream(dir_ + "/other.html", std::ios::binary) << "<html><body>hello</body></html>\n";
+  const std::string c = dir_ + "/c";
+  ::mkdir(c.c_str(), 0755);
+  const std::pair<std::string, std::string> refused[] = {
+      {dir_ + "/bad.ptlog", dir_ + "/bad.ptlog: line "},
+      {dir_ + "/other.html", "neither an archive nor a tavovalu.html"},
+  };
+  for (const auto& [input, why] : refused) {
+    f = Cli({"report", input, "--dir", c, "--csv", c + "/s.csv"});
+    EXPECT_EQ(f.status, 2) << input << ": " << f.err;
+    EXPECT_NE(f.err.find(why), std::string::npos) << f.err;
+    EXPECT_EQ(f.out, "");
+  }
+  EXPECT_FALSE(Exists(c + "/tavovalu.html"));
+  EXPECT_FALSE(Exists(c + "/s.csv"));
+
+  // The same season compared with its report read back: the report has no memo, so its file's
+  // name labels it. One file that is none of ours refuses the comparison whole.
+  f = Cli({"compare", archive, a + "/tavovalu.html", "--daily", c + "/both.csv", "--season", c + "/both.html"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(f.out, "daily: " + c + "/both.csv\nseason: " + c + "/both.html\n");
+  const std::string both = ReadFile(c + "/both.csv");
+  const std::string oneDay = "2008-03-01,";
+  EXPECT_NE(both.find("\nPADDY A-1," + oneDay), std::string::npos) << both;
+  EXPECT_NE(both.find("\ntavovalu.html," + oneDay), std::string::npos) << both;
+  f = Cli({"compare", archive, dir_ + "/other.html", "--season", c + "/refused.html"});
+  EXPECT_EQ(f.status, 2);
+  EXPECT_NE(f.err.find("other.html is neither an archive"), std::string::npos) << f.err;
+  EXPECT_FALSE(Exists(c + "/refused.html"));
+}
+
 TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
   StartSim({"--silent"});
   const Finished f = Cli({"check-pointer", "--port", tty_});
@@ -426,7 +562,7 @@ TEST_F(CliSim, AReportThatCannotBeWrittenKeepsLastSeasonsByteForByte) {
     EXPECT_EQ(ModeOf(report), 0640u);
     EXPECT_EQ(Names(dir_), before) << "no temporary file is left";
   }
-  EXPECT_EQ(Wire().size(), 2u * (3u + 75u)) << "both downloads ran to the end";
+  EXPECT_EQ(Wire().size(), 2u * (3u + 75u + 1u)) << "both downloads ran to the end, and read the clock";
 }
 
 TEST_F(CliSim, TheCsvIsWrittenAsWhatItsPathIs) {
@@ -462,7 +598,7 @@ TEST_F(CliSim, TheCsvIsWrittenAsWhatItsPathIs) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.csv);
-    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", c.csv, "--no-progress"});
+    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", c.csv, "--no-progress", "--no-archive"});
     EXPECT_EQ(f.status, 0) << f.err;
     EXPECT_NE(f.out.find("csv: " + c.csv + "\n"), std::string::npos) << f.out;
     if (!c.written.empty()) {

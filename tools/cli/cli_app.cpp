@@ -10,6 +10,7 @@
 #include "app/main_dialog.h"
 #include "app/program_state.h"
 #include "cli_options.h"
+#include "compare_command.h"
 #include "console_dialog.h"
 #include "control_ids.h"
 #include "dir_report_sink.h"
@@ -22,7 +23,11 @@
 #include "path_serial_device.h"
 #include "progress_display.h"
 #include "report/samples.h"
+#include "platform/local_time.h"
+#include "report_command.h"
 #include "sample_csv.h"
+#include "season_outputs.h"
+#include "season/logger_clock.h"
 #include "serial/port.h"
 #include "terminal_text.h"
 
@@ -55,7 +60,10 @@ class Session {
   bool SetUpControls();
   // Starts the job on the console's device and sink and runs it to its end; false when the port
   // could not be opened.
-  bool RunJob();
+  bool RunJob(int request);
+  // Runs the read-clock job as a step of another command and prints the logger's clock against
+  // the PC's. A clock that cannot be read is a warning only: the command goes on without it.
+  pt::season::ClockReading CheckLoggerClock(bool warnIfOff);
   void AfterTick();
   void SayPortFailure();
   void SayOutcome(const pt::JobOutcome& outcome);
@@ -64,6 +72,7 @@ class Session {
   }
   void PrintReplies();
   void WriteCsv();
+  void WriteDownloadSeason(const pt::season::Readout& readout);
   std::string Shown(int id) const { return text_.ToTerminal(dlg_.Text(id)); }
 
   const CliOptions& opts_;
@@ -73,6 +82,7 @@ class Session {
   DirReportSink sink_;
   ProgressDisplay progress_;
   ExitStatus status_ = kExitOk;
+  ReadoutRecorder recorder_;
   std::string lastMessage_;  // the last box the core showed, Shift-JIS
 };
 
@@ -193,7 +203,7 @@ void Session::WriteCsv() {
   if (count < 0) count = 0;
   if (count > pt::kSampleTableSize) count = pt::kSampleTableSize;
   std::string error;
-  if (!WriteCsvFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count), error)) {
+  if (!WriteCsvFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count, opts_.csvBom), error)) {
     Say(error);
     Fail(kExitFile);
     return;
@@ -202,10 +212,57 @@ void Session::WriteCsv() {
   std::fflush(stdout);
 }
 
-bool Session::RunJob() {
+pt::season::ClockReading Session::CheckLoggerClock(bool warnIfOff) {
+  pt::season::ClockReading reading;
+  const bool opened = RunJob(pt::ReadClockJob);
+  // The reply came a tick or two ago at most; the clocks are compared to the second.
+  reading.pc = pt::GetLocalTimeNow();
+  const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
+  std::string why;
+  if (!opened) {
+    why = "the port could not be opened";
+  } else if (outcome.kind != pt::Outcome::Succeeded) {
+    why = outcome.message[0] != '\0' ? text_.ToTerminal(outcome.message) + " (" +
+                                           ReadOutcome(outcome, device_.Path(), sink_.Path()).english + ")"
+                                     : ReadOutcome(outcome, device_.Path(), sink_.Path()).english;
+  } else {
+    reading.logger = pt::season::ParseLoggerClock(dlg_.Text(IDC_CLOCK_REPLY));
+    if (!reading.logger) why = "the reply \"" + Shown(IDC_CLOCK_REPLY) + "\" is not a time YYYYMMDDhhmmss";
+  }
+  if (!reading.logger) {
+    Say("warning: the logger's clock could not be read: " + why);
+    return reading;
+  }
+  std::printf("clock: %s\n", pt::season::ClockComparison(reading).c_str());
+  std::fflush(stdout);
+  const long long offset = pt::season::ClockOffsetSeconds(*reading.logger, reading.pc);
+  if (warnIfOff && (offset > pt::season::kClockWarningSeconds || -offset > pt::season::kClockWarningSeconds)) {
+    Say("warning: the logger's clock is " + std::to_string(offset < 0 ? -offset : offset) + " s " +
+        (offset < 0 ? "behind" : "ahead of") + " this PC's: if the PC is right, every hour of the season is dated " +
+        "that far off");
+  }
+  return reading;
+}
+
+void Session::WriteDownloadSeason(const pt::season::Readout& readout) {
+  const bool wanted = !opts_.noArchive || !opts_.daily.empty() || !opts_.seasonPage.empty();
+  if (!wanted) return;
+  pt::season::Season season;
+  std::string error;
+  if (!pt::season::SeasonFromReplies(recorder_.Replies(), TypedStart(opts_), &season, &error)) {
+    Say("no archive, daily figures or season page: " + error);
+    Fail(kExitData);
+    return;
+  }
+  season.readout = readout;
+  Fail(WriteSeasonOutputs(opts_, season, opts_.noArchive ? std::string() : (opts_.dir.empty() ? "." : opts_.dir)));
+}
+
+bool Session::RunJob(int request) {
   const pt::ScopedPortDevice installDevice(&device_);
   const pt::ScopedReportSink installSink(&sink_);
-  if (!pt::StartJob(dlg_, opts_.jobRequest)) return false;
+  const pt::ScopedReadoutObserver installRecorder(&recorder_);
+  if (!pt::StartJob(dlg_, request)) return false;
   LoopIo io;
   io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
   io.sleep = [](int ms) {
@@ -232,10 +289,14 @@ int Session::Run() {
     progress_.Finish();
     lastMessage_ = m;
   });
-  if (!RunJob()) {
+  // How far off the clock was is worth knowing before it is set right.
+  if (opts_.jobRequest == pt::SetClockJob && opts_.pcClock) CheckLoggerClock(false);
+  if (!RunJob(opts_.jobRequest)) {
     SayPortFailure();
     return kExitPort;
   }
+  // The readout ends with the last sample, before anything is written.
+  pt::season::Readout readout = ReadoutNow(opts_.port, opts_.baud);
 
   const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
   SayOutcome(outcome);
@@ -244,7 +305,10 @@ int Session::Run() {
   if (!ended) return status_;
 
   PrintReplies();
+  // The outcome of the download is settled; the clock read after it only adds to the archive.
+  if (opts_.jobRequest == pt::DownloadJob) readout.clock = CheckLoggerClock(true);
   if (opts_.jobRequest == pt::DownloadJob && !opts_.csv.empty()) WriteCsv();
+  if (opts_.jobRequest == pt::DownloadJob) WriteDownloadSeason(readout);
   return status_;
 }
 
@@ -263,6 +327,8 @@ int RunCli(int argc, const char* const* argv) {
     return kExitOk;
   }
   TerminalText text(TerminalText::LocaleCodeset());
+  if (opts.command == "report") return RunReportCommand(opts, text);
+  if (opts.command == "compare") return RunCompareCommand(opts);
   Session session(opts, text);
   return session.Run();
 }

@@ -4,6 +4,7 @@
 
 #include "report/decimal_text.h"
 #include "report/samples.h"
+#include "season/csv_text.h"
 
 namespace cli {
 
@@ -13,17 +14,21 @@ bool ReportStartHour(const char* startStamp, CivilHour& start) {
   return stamp.result == 0;
 }
 
-std::string FormatSampleCsv(const CivilHour& start, const std::uint32_t* sampleTable, int count) {
-  std::string out = kCsvHeader;
+void AppendSampleRow(std::string& out, const CivilHour& at, double temperature, bool noWater) {
   char number[pt::kDecimalTextSize];
   char line[pt::kDecimalTextSize + 64];
+  pt::FormatOneDecimal(temperature, number, sizeof number);
+  const int n = std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:00:00,%s,%d\n", at.year, at.month, at.day,
+                              at.hour, number, noWater ? 1 : 0);
+  if (n > 0) out.append(line, static_cast<std::size_t>(n) < sizeof line ? n : sizeof line - 1);
+}
+
+std::string FormatSampleCsv(const CivilHour& start, const std::uint32_t* sampleTable, int count,
+                            bool byteOrderMark) {
+  std::string out = pt::season::CsvStart(kCsvHeader, byteOrderMark);
   for (int i = 0; i < count; ++i) {
-    const CivilHour at = AddHours(start, i);
     const pt::DecodedSample s = pt::DecodeSampleWord(sampleTable, i);
-    pt::FormatOneDecimal(s.temperature, number, sizeof number);
-    const int n = std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:00:00,%s,%d\n", at.year, at.month,
-                                at.day, at.hour, number, s.starred ? 1 : 0);
-    if (n > 0) out.append(line, static_cast<std::size_t>(n) < sizeof line ? n : sizeof line - 1);
+    AppendSampleRow(out, AddHours(start, i), s.temperature, s.starred);
   }
   return out;
 }

@@ -165,6 +165,9 @@ void Simulator::OnLine() {
     return;
   }
   if (opts_.silent) return;
+  for (const std::string& command : opts_.silentFor) {
+    if (line.compare(0, command.size(), command) == 0) return;
+  }
   if (opts_.dropFirst) {
     const bool repeated = haveLast_ && line == lastLine_;
     lastLine_ = line;

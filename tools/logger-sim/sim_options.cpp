@@ -25,6 +25,7 @@ const char* const kUsage =
     "  --pace               send no faster than the line's speed allows\n"
     "faults:\n"
     "  --silent             never answer\n"
+    "  --silent-for CMD     never answer the command CMD (e.g. Cget); may be repeated\n"
     "  --refuse-acks        answer NG to Cset, Wmem, Calm1 and Calm2\n"
     "  --drop-first         ignore each new command once; answer its repetition\n"
     "  --split              send each reply in two or three pieces, 30 ms apart\n"
@@ -68,7 +69,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
         a == "--link" || a == "--exit-after" || a == "--start" || a == "--samples" ||
         a == "--seed" || a == "--words" || a == "--dump-words" || a == "--memo" ||
         a == "--clock" || a == "--transcript" || a == "--noise" || a == "--pointer" ||
-        a == "--hangup-after" || a == "--delay" || a == "--spoil" || a == "--spoil-kinds" ||
+        a == "--hangup-after" || a == "--silent-for" || a == "--delay" || a == "--spoil" || a == "--spoil-kinds" ||
         a == "--spoil-always";
     std::string v;
     if (takesValue) {
@@ -122,6 +123,9 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
     } else if (a == "--pointer") {
       if (v.find('\r') != std::string::npos) return bad("a CR would end the reply early");
       opts.pointer = v;
+    } else if (a == "--silent-for") {
+      if (v.empty()) return bad("expected a command, e.g. Cget");
+      opts.silentFor.push_back(v);
     } else if (a == "--hangup-after") {
       if (!ToLong(v, 0, 1000000000L, n)) return bad("expected a count of commands");
       opts.hangupAfter = static_cast<int>(n);

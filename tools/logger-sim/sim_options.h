@@ -22,6 +22,7 @@ struct Options {
   bool pace = false;
   bool silent = false, refuseAcks = false, dropFirst = false, split = false, nul = false;
   bool garbleEnded = false;
+  std::vector<std::string> silentFor;  // command words never answered (matched at the line's start)
   int noise = 0;
   std::optional<std::string> pointer;
   int hangupAfter = -1;             // -1: never

@@ -61,6 +61,13 @@ struct Write {
   std::int64_t atMs;
 };
 
+// What a noisy line makes of a reply: the bytes that arrive for the first asks of one command
+// (with a line error reported alongside where `lineError`), before the logger's own reply.
+struct Spoilt {
+  std::string bytes;
+  bool lineError = false;
+};
+
 class JobsTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -80,6 +87,19 @@ class JobsTest : public ::testing::Test {
         dlg_, [this] { return Jobs.BusyFlag == 0 && !device_.IsOpen(); }, maxTicks);
     EXPECT_GT(ticks, 0) << "the job did not end";
     return ticks;
+  }
+
+  // The first asks of `command` get `firstAsks`, one each, the later ones the logger's own reply.
+  void SpoilFirstAsks(const std::string& command, std::vector<Spoilt> firstAsks) {
+    device_.responder = [this, command, firstAsks, asked = std::size_t{0}](const std::string& cmd) mutable {
+      writes_.push_back({cmd, dlg_.now});
+      if (cmd == command && asked < firstAsks.size()) {
+        const Spoilt& s = firstAsks[asked++];
+        device_.ArriveAt(dlg_.now, s.bytes, s.lineError);
+        return std::string();
+      }
+      return logger_.Answer(cmd);
+    };
   }
 
   std::vector<std::string> Commands() const {
@@ -286,13 +306,6 @@ TEST_F(JobsTest, FourTicksPerSampleOnACleanLine) {
   EXPECT_NE(std::find(dlg_.log.begin(), dlg_.log.end(), "text 1169 [119/120 ]"), dlg_.log.end());
 }
 
-// What a noisy line makes of a reply: the bytes that arrive for the first asks of one command
-// (with a line error reported alongside where `lineError`), before the logger's own reply.
-struct Spoilt {
-  std::string bytes;
-  bool lineError = false;
-};
-
 TEST_F(JobsTest, PointerRepliesThatDoNotCount) {
   const Spoilt letters{"\nabc\r"};
   struct Case {
@@ -319,16 +332,7 @@ TEST_F(JobsTest, PointerRepliesThatDoNotCount) {
     sink_.creates = 0;
     Jobs.SampleCount = 5;
     logger_.pointer = c.pointer;
-    std::size_t asked = 0;
-    device_.responder = [&](const std::string& cmd) {
-      writes_.push_back({cmd, dlg_.now});
-      if (cmd == "Rpt\r" && asked < c.firstAsks.size()) {
-        const Spoilt& s = c.firstAsks[asked++];
-        device_.ArriveAt(dlg_.now, s.bytes, s.lineError);
-        return std::string();
-      }
-      return logger_.Answer(cmd);
-    };
+    SpoilFirstAsks("Rpt\r", c.firstAsks);
     RunJob(DownloadJob);
     std::vector<std::string> samples;
     int pointerAsks = 0;
@@ -379,16 +383,7 @@ TEST_F(JobsTest, SpoiltSampleRepliesAreAskedAgain) {
     dlg_.boxes.clear();
     sink_.creates = 0;
     Jobs.SampleTable[1] = 0xABCD;
-    std::size_t asked = 0;
-    device_.responder = [&](const std::string& cmd) {
-      writes_.push_back({cmd, dlg_.now});
-      if (cmd == "Rdt0001\r" && asked < c.firstAsks.size()) {
-        const Spoilt& s = c.firstAsks[asked++];
-        device_.ArriveAt(dlg_.now, s.bytes, s.lineError);
-        return std::string();
-      }
-      return logger_.Answer(cmd);
-    };
+    SpoilFirstAsks("Rdt0001\r", c.firstAsks);
     RunJob(DownloadJob);
     std::vector<std::int64_t> sentAt;
     for (const auto& w : writes_) {

@@ -1,0 +1,97 @@
+// paddytherm-cli compare on ten archives of 10000 samples each (ten paddies or years): the time of
+// the whole command, reading and checking every archive included, and the page's size.
+#include <sys/wait.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "season/archive.h"
+#include "season/season.h"
+
+namespace {
+
+using namespace pt::season;
+
+double NowMs() {
+  timespec ts{};
+  clock_gettime(CLOCK_MONOTONIC, &ts);
+  return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+}
+
+// A season like the simulator's, shifted a little for each paddy and year.
+Season MakeSeason(int n, int samples) {
+  char stamp[32];
+  std::snprintf(stamp, sizeof stamp, "\nSTR:%04d04%02d0600\r", 2008 + n / 3, 10 + n % 10);
+  Replies r{"\nPADDY " + std::to_string(n) + "\r", stamp, "\n" + std::to_string(samples) + "\r", {}};
+  for (int i = 0; i < samples; ++i) {
+    const int hour = (6 + i) % 24, day = (6 + i) / 24;
+    const int sixteenths = 230 + n * 3 + (day < 120 ? day * 2 : 240) + (hour < 14 ? hour : 28 - hour) * 10;
+    char text[16];
+    std::snprintf(text, sizeof text, "\n%04X\r", static_cast<unsigned>(sixteenths | (day % 40 == 12 ? 0x4000 : 0)));
+    r.samples.emplace_back(text);
+  }
+  Season s;
+  std::string error;
+  if (!SeasonFromReplies(r, std::nullopt, &s, &error)) {
+    std::fprintf(stderr, "compare_bench: %s\n", error.c_str());
+    std::exit(1);
+  }
+  s.readout = Readout{{2026, 10, 20, 9, 30, 5}, 540, "1.0.0.0", "/dev/ttyUSB0", 9600,
+                      ClockReading{pt::LocalTime{2026, 10, 20, 9, 31, 0}, {2026, 10, 20, 9, 30, 6}}};
+  return s;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int seasons = 10, samples = 10000;
+  for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::string(argv[i]) == "--seasons") seasons = std::atoi(argv[i + 1]);
+    if (std::string(argv[i]) == "--samples") samples = std::atoi(argv[i + 1]);
+  }
+  const auto dir = std::filesystem::temp_directory_path() / ("compare_bench_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  std::vector<std::string> args = {PT_CLI_PATH, "compare"};
+  for (int n = 0; n < seasons; ++n) {
+    const std::string path = (dir / ("season" + std::to_string(n) + ".ptlog")).string();
+    std::string error;
+    if (!WriteArchiveFile(path, MakeSeason(n, samples), &error)) {
+      std::fprintf(stderr, "compare_bench: %s\n", error.c_str());
+      return 1;
+    }
+    args.push_back(path);
+  }
+  const std::string page = (dir / "compare.html").string(), daily = (dir / "compare.csv").string();
+  for (const std::string& a : {std::string("--season"), page, std::string("--daily"), daily, std::string("--by"), std::string("day")}) args.push_back(a);
+
+  double best = 1e9;
+  for (int run = 0; run < 3; ++run) {
+    const double start = NowMs();
+    const pid_t child = fork();
+    if (child == 0) {
+      std::vector<char*> argvChild;
+      for (std::string& a : args) argvChild.push_back(a.data());
+      argvChild.push_back(nullptr);
+      std::freopen("/dev/null", "w", stdout);
+      execv(argvChild[0], argvChild.data());
+      _exit(127);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+      std::fprintf(stderr, "compare_bench: paddytherm-cli compare failed\n");
+      return 1;
+    }
+    best = std::min(best, NowMs() - start);
+  }
+  std::printf("compare of %d archives of %d samples: %.0f ms (best of 3), page %.0f KB, daily CSV %.0f KB\n", seasons,
+              samples, best, static_cast<double>(std::filesystem::file_size(page)) / 1024.0,
+              static_cast<double>(std::filesystem::file_size(daily)) / 1024.0);
+  std::filesystem::remove_all(dir);
+  return 0;
+}

@@ -1,0 +1,118 @@
+#include "season/season_page.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
+#include "season/whole_file.h"
+#include "unit/season/season_fixture.h"
+
+namespace pt::season {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A season like the simulator's: warming, a daily swing, a dry spell.
+Season DemoLike(int count) {
+  std::vector<std::uint16_t> words;
+  for (int i = 0; i < count; ++i) {
+    const int hour = (6 + i) % 24, day = (6 + i) / 24;
+    const int sixteenths = 240 + day * 2 + (hour < 14 ? hour : 28 - hour) * 12 + (i * 37) % 9;
+    words.push_back(static_cast<std::uint16_t>(sixteenths | (day % 30 == 12 ? 0x4000 : 0)));
+  }
+  return test::SeasonFor(test::RepliesFor("A&<b>\"", "STR:200804140600", words));
+}
+
+bool IsUtf8(const std::string& s) {
+  for (std::size_t i = 0; i < s.size();) {
+    const auto c = static_cast<unsigned char>(s[i]);
+    const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
+    if (n == 0 || i + n > s.size()) return false;
+    for (std::size_t k = 1; k < n; ++k) {
+      if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += n;
+  }
+  return true;
+}
+
+std::size_t Count(const std::string& s, const std::string& what) {
+  std::size_t n = 0;
+  for (std::size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1)) ++n;
+  return n;
+}
+
+TEST(SeasonPage, SelfContainedUtf8AndSmall) {
+  const std::string page = FormatSeasonPage(DemoLike(500), {10.0, CivilDate{2008, 4, 20}, false});
+  EXPECT_EQ(page.rfind("<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n", 0), 0u);
+  EXPECT_NE(page.find("@page { size: A4 landscape"), std::string::npos);
+  EXPECT_TRUE(IsUtf8(page));
+  EXPECT_NE(page.find(reinterpret_cast<const char*>(u8"積算水温")), std::string::npos);
+  EXPECT_NE(page.find("A&amp;&lt;b&gt;&quot;"), std::string::npos);  // the memo, escaped
+  for (const char* outside : {"<script", "http", "url(", "src=", "href=", "@import", "<link"}) {
+    EXPECT_EQ(page.find(outside), std::string::npos) << outside;
+  }
+  EXPECT_EQ(Count(page, "<svg "), 2u);
+  EXPECT_EQ(Count(page, "</svg>"), 2u);
+  EXPECT_EQ(Count(page, "<tr>") - 1, 22u);  // 500 hours from 06:00 cover 22 days, after the head row
+  EXPECT_EQ(Count(page, "<path class=\"hourly\""), 1u);
+
+  const std::string full = FormatSeasonPage(DemoLike(10000));
+  EXPECT_LT(full.size(), 1500u * 1000u);
+}
+
+#ifndef _WIN32
+bool Have(const char* tool) {
+  return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string Output(const std::string& command) {
+  std::string out;
+  if (std::FILE* p = popen(command.c_str(), "r")) {
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, p) != nullptr) out += buffer;
+    pclose(p);
+  }
+  return out;
+}
+#endif
+
+// What a person would see: tidy finds no fault in the markup, and a browser draws a page that is
+// more than a blank.
+TEST(SeasonPage, ValidAndDrawnByABrowser) {
+#ifdef _WIN32
+  GTEST_SKIP() << "tidy and chromium are checked on the native build";
+#else
+  const fs::path dir = fs::temp_directory_path() / ("season_page_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string page = (dir / "season.html").string();
+  std::string error;
+  ASSERT_TRUE(WriteSeasonPage(page, DemoLike(2400), {}, &error)) << error;
+
+  bool checked = false;
+  if (Have("tidy")) {
+    EXPECT_EQ(std::system(("tidy -q -e " + page + " 2>" + (dir / "tidy.txt").string()).c_str()), 0)
+        << Output("cat " + (dir / "tidy.txt").string());
+    checked = true;
+  }
+  if (Have("chromium") && Have("identify")) {
+    const std::string png = (dir / "season.png").string();
+    Output("timeout 60 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --screenshot=" + png +
+        " --window-size=1400,1000 file://" + page + " 2>/dev/null");
+    ASSERT_TRUE(fs::exists(png)) << "chromium made no screenshot";
+    // A blank page has one colour; the bands, the line and the text give thousands.
+    EXPECT_GT(std::atoi(Output("identify -format %k " + png).c_str()), 500);
+    checked = true;
+  }
+  fs::remove_all(dir);
+  if (!checked) GTEST_SKIP() << "neither tidy nor chromium with ImageMagick is installed";
+#endif
+}
+
+}  // namespace
+}  // namespace pt::season

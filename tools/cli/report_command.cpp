@@ -1,0 +1,132 @@
+#include "report_command.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/program_state.h"
+#include "console_dialog.h"
+#include "dir_report_sink.h"
+#include "exit_status.h"
+#include "logger/jobs.h"
+#include "output_files.h"
+#include "report/html_report.h"
+#include "sample_csv.h"
+#include "season/archive.h"
+#include "season/report_reader.h"
+#include "season/whole_file.h"
+#include "season_outputs.h"
+#include "terminal_text.h"
+
+namespace cli {
+
+namespace {
+
+void Say(const std::string& text) { std::fprintf(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+
+std::string WithoutLineBreaks(std::string text) {
+  pt::StripLineBreaks(text.data());
+  text.resize(std::char_traits<char>::length(text.c_str()));
+  return text;
+}
+
+bool IsArchive(const std::string& bytes) {
+  const std::string magic = std::string(pt::season::kArchiveMagic) + " ";
+  return bytes.compare(0, magic.size(), magic) == 0;
+}
+
+// tavovalu.html from the archived replies, through the core's own writer, as the download wrote
+// it: the logger's start record (or the typed start) and pointer, the words in their slots.
+ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const pt::season::Season& season,
+                         DirReportSink& sink) {
+  static std::uint32_t table[pt::kSampleTableSize];
+  std::fill(std::begin(table), std::end(table), 0u);
+  for (std::size_t i = 0; i < season.samples.size() && i < std::size(table); ++i) {
+    table[i] = season.samples[i].word.value_or(0);
+  }
+  const std::string stamp = opts.start.empty() ? WithoutLineBreaks(season.replies->start) : "STR:" + opts.start;
+  const std::string pointer = WithoutLineBreaks(season.replies->pointer);
+
+  ConsoleDialog dlg;
+  std::string shown;
+  dlg.SetMessageHandler([&](const char* m, const char*, pt::BoxOwner) { shown = m; });
+  pt::ResetProgramState();
+  const pt::ScopedReportSink installSink(&sink);
+  pt::ReportOutcome outcome;
+  pt::WriteReport(dlg, stamp.c_str(), pointer.c_str(), table, &outcome);
+  switch (outcome.result) {
+    case pt::ReportResult::Written:
+      std::printf("report: %s\n", sink.Path().c_str());
+      std::fflush(stdout);
+      return kExitOk;
+    case pt::ReportResult::BadStamp:
+    case pt::ReportResult::BadCount:
+      Say(text.ToTerminal(shown) + " (the archive's start or count cannot make a report)");
+      return kExitData;
+    default:
+      Say(text.ToTerminal(shown) + " (" + sink.Path() + " could not be written; the earlier one is kept)");
+      return kExitFile;
+  }
+}
+
+}  // namespace
+
+int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
+  std::string bytes, error;
+  if (!pt::season::ReadWholeFile(opts.input, &bytes, &error)) {
+    Say(error);
+    return kExitBadInput;
+  }
+  const bool archive = IsArchive(bytes);
+  pt::season::Season season;
+  if (archive) {
+    if (!pt::season::ReadArchive(bytes, &season, &error)) {
+      Say(opts.input + ": " + error);
+      return kExitBadInput;
+    }
+    if (!opts.start.empty()) {
+      pt::season::Season redated;
+      if (!pt::season::SeasonFromReplies(*season.replies, TypedStart(opts), &redated, &error)) {
+        Say(opts.input + ": " + error);
+        return kExitData;
+      }
+      redated.readout = season.readout;
+      season = redated;
+    }
+  } else {
+    if (!opts.start.empty()) {
+      Say("--start dates a report rebuilt from an archive; " + opts.input + " is no archive");
+      return kExitBadInput;
+    }
+    if (!pt::season::ReadReportFile(opts.input, &season, &error)) {
+      Say(opts.input + " is neither an archive nor a tavovalu.html this program wrote: " + error);
+      return kExitBadInput;
+    }
+  }
+
+  DirReportSink sink(opts.dir);
+  if (archive) {
+    const ExitStatus files = CheckDownloadOutputs(opts.dir.empty() ? "." : opts.dir, sink.Path(), opts.csv, error);
+    if (files != kExitOk) {
+      Say(error);
+      return files;
+    }
+  }
+  ExitStatus status = archive ? RewriteReport(opts, text, season, sink) : kExitOk;
+  const auto worst = [&status](ExitStatus s) {
+    if (status == kExitOk) status = s;
+  };
+  if (!opts.csv.empty()) {
+    if (WriteCsvFile(opts.csv, FormatSeasonCsv(season, opts.csvBom), error)) {
+      std::printf("csv: %s\n", opts.csv.c_str());
+      std::fflush(stdout);
+    } else {
+      Say(error);
+      worst(kExitFile);
+    }
+  }
+  worst(WriteSeasonOutputs(opts, season, ""));
+  return status;
+}
+
+}  // namespace cli

@@ -1,0 +1,111 @@
+#include "season_outputs.h"
+
+#include <time.h>
+
+#include <cstdio>
+
+#include "report/decimal_text.h"
+#include "sample_csv.h"
+#include "season/archive.h"
+#include "season/csv_text.h"
+#include "season/daily.h"
+#include "season/season_page.h"
+#include "season/whole_file.h"
+#include "version.h"
+
+namespace cli {
+
+namespace {
+
+void Say(const std::string& text) { std::fprintf(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+
+void Announce(const char* what, const std::string& path) {
+  std::printf("%s: %s\n", what, path.c_str());
+  std::fflush(stdout);
+}
+
+std::string Joined(const std::string& dir, const std::string& name) {
+  if (dir.empty()) return name;
+  return dir.back() == '/' ? dir + name : dir + "/" + name;
+}
+
+}  // namespace
+
+void ReadoutRecorder::OnHeaders(const char* memo, const char* start, const char* pointer) {
+  replies_ = pt::season::Replies{memo, start, pointer, {}};
+}
+
+void ReadoutRecorder::OnSample(int index, const char* reply, std::uint32_t) {
+  // Samples come in order from 0; a repeated index (never seen in a download) would replace.
+  const auto at = static_cast<std::size_t>(index);
+  if (at < replies_.samples.size()) {
+    replies_.samples[at] = reply;
+  } else {
+    replies_.samples.emplace_back(reply);
+  }
+}
+
+pt::season::Readout ReadoutNow(const std::string& port, unsigned baud) {
+  const time_t now = time(nullptr);
+  tm local{};
+  localtime_r(&now, &local);
+  pt::season::Readout r;
+  r.localTime = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+  r.utcOffsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
+  r.programVersion = PT_PRODUCT_VERSION_TEXT;
+  r.port = port;
+  r.baud = static_cast<int>(baud);
+  return r;
+}
+
+std::optional<pt::season::CivilHour> TypedStart(const CliOptions& opts) {
+  if (opts.start.empty()) return std::nullopt;
+  const auto n = [&](std::size_t pos, std::size_t len) { return std::stoi(opts.start.substr(pos, len)); };
+  return pt::season::CivilHour{n(0, 4), n(4, 2), n(6, 2), n(8, 2)};
+}
+
+ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& season,
+                              const std::string& archiveDir) {
+  ExitStatus status = kExitOk;
+  std::string error;
+  if (!archiveDir.empty() && season.readout) {
+    const std::string path = Joined(archiveDir, pt::season::ArchiveFileName(season.readout->localTime));
+    if (pt::season::WriteArchiveFile(path, season, &error)) {
+      Announce("archive", path);
+    } else {
+      Say("no archive written: " + error);
+      status = kExitFile;
+    }
+  }
+  pt::season::DailyOptions figures;
+  SeasonFigureOptions(opts, figures, error);  // checked when the command line was read
+  if (!opts.daily.empty()) {
+    const std::string csv = pt::season::FormatDailyCsv(pt::season::ComputeDaily(season, figures), opts.csvBom);
+    if (pt::season::WriteWholeFile(opts.daily, csv, &error)) {
+      Announce("daily", opts.daily);
+    } else {
+      Say("no daily figures written: " + error);
+      status = kExitFile;
+    }
+  }
+  if (!opts.seasonPage.empty()) {
+    if (pt::season::WriteSeasonPage(opts.seasonPage, season, figures, &error)) {
+      Announce("season", opts.seasonPage);
+    } else {
+      Say("no season page written: " + error);
+      status = kExitFile;
+    }
+  }
+  return status;
+}
+
+std::string FormatSeasonCsv(const pt::season::Season& season, bool byteOrderMark) {
+  std::string out = pt::season::CsvStart(kCsvHeader, byteOrderMark);
+  for (std::size_t i = 0; i < season.samples.size(); ++i) {
+    const pt::season::Sample& s = season.samples[i];
+    AppendSampleRow(out, pt::season::SampleHour(season, i), s.temperature, s.noWater);
+  }
+  return out;
+}
+
+}  // namespace cli
