@@ -10,18 +10,18 @@
 #include "report/html_report.h"
 #include "report/samples.h"
 #include "season/archive_text.h"
+#include "season/messages.h"
 #include "season/whole_file.h"
 
 namespace pt::season {
 
 namespace {
 
-// The report writer's texts; literals here are Shift-JIS like the report's own.
+// The report writer's texts, Shift-JIS like the report's own (the Japanese ones in messages.cpp).
 constexpr std::string_view kDoctype = "<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\"";
 constexpr std::string_view kCharset = " <meta http-equiv=\"Content-Type\" content=\"text/html; charset=shift_jis\">";
 constexpr std::string_view kCaptionLines[] = {"  <caption>", "    <font size=\"5\" color=\"#0000FF\">"};
 constexpr std::string_view kCaptionEnd[] = {"    </font>", "  </caption>"};
-constexpr std::string_view kCaptionHead = "    ************** 水温測定結果[℃]　開始時刻[";
 constexpr std::string_view kCaptionTail = ":00] ***********<br>";
 constexpr std::string_view kRowOpen = "  <tr align=\"center\">";
 constexpr std::string_view kRowClose = "  </tr>";
@@ -138,7 +138,7 @@ class ReportParser {
     std::string_view line;
     if (!Next(&line)) return EndsEarly();
     std::optional<int> y, m, d, h;
-    if (!Take(line, kCaptionHead) || !(y = TakeNumber(line)) || !Take(line, "-") || !(m = TakeNumber(line)) ||
+    if (!Take(line, kReportCaptionHead) || !(y = TakeNumber(line)) || !Take(line, "-") || !(m = TakeNumber(line)) ||
         !Take(line, "-") || !(d = TakeNumber(line)) || !Take(line, " ") || !(h = TakeNumber(line)) ||
         line != kCaptionTail) {
       return Fail("the caption is not the report's start time");
