@@ -1,9 +1,9 @@
 // paddytherm-cli compare on ten archives of 10000 samples each (ten paddies or years): the time of
 // the whole command, reading and checking every archive included, and the page's size.
 #include <sys/wait.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -18,9 +18,7 @@ namespace {
 using namespace pt::season;
 
 double NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) * 1000.0 + static_cast<double>(ts.tv_nsec) / 1e6;
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // A season like the simulator's, shifted a little for each paddy and year.

@@ -5,8 +5,8 @@
 //   season_bench [--samples N] [--page PATH]   (PATH: also leave the page there to look at)
 #include <stdlib.h>
 #include <sys/wait.h>
-#include <time.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -22,16 +22,14 @@ namespace {
 using namespace pt::season;
 
 double NowMs() {
-  timespec ts{};
-  clock_gettime(CLOCK_MONOTONIC, &ts);
-  return static_cast<double>(ts.tv_sec) * 1e3 + static_cast<double>(ts.tv_nsec) / 1e6;
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
 }
 
 // A paddy from mid-April: the season's warming, a daily swing that clouds damp, a week's
 // drainage in June with its wider swings, a little noise. Deterministic.
 Season DemoSeason(int count) {
   Replies r;
-  r.memo = "\n田んぼA-2       \r";
+  r.memo = "\n\x93" "c\x82\xF1\x82\xDA" "A-2       \r";  // "田んぼA-2" in Shift-JIS, as the logger sends it
   r.start = "\nSTR:200804140600\r";
   r.pointer = "\n" + std::to_string(count) + "\r";
   std::uint32_t noise = 12345;
