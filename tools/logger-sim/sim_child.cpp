@@ -15,7 +15,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// `timeoutMs` from now.
 Clock::time_point DeadlineIn(int timeoutMs) { return Clock::now() + std::chrono::milliseconds(timeoutMs); }
 
 // Whole milliseconds left until `end`; 0 or less once it has passed.
