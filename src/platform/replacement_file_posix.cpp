@@ -5,8 +5,9 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cstdint>
+
+#include "platform/temporary_name.h"
 
 namespace pt {
 
@@ -33,26 +34,6 @@ bool FollowLinks(std::string& path) {
     path = target[0] == '/' ? target : FolderPart(path) + target;
   }
   return false;
-}
-
-// Six characters that no other process or call of this one is likely to pick at the same time.
-std::string UniqueSuffix() {
-  static std::uint64_t counter = 0;
-  const std::chrono::nanoseconds now = std::chrono::system_clock::now().time_since_epoch();
-  const std::chrono::seconds seconds = std::chrono::duration_cast<std::chrono::seconds>(now);
-  std::uint64_t x = (static_cast<std::uint64_t>(::getpid()) << 40) ^ (++counter << 20) ^
-                    static_cast<std::uint64_t>((now - seconds).count()) ^
-                    (static_cast<std::uint64_t>(seconds.count()) << 30);
-  // splitmix64's finaliser spreads the bits.
-  x ^= x >> 30;
-  x *= 0xbf58476d1ce4e5b9ULL;
-  x ^= x >> 27;
-  x *= 0x94d049bb133111ebULL;
-  x ^= x >> 31;
-  static constexpr char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-  std::string s(".");
-  for (int i = 0; i < 6; ++i, x /= 62) s += kChars[x % 62];
-  return s;
 }
 
 }  // namespace
@@ -87,7 +68,7 @@ bool ReplacementFile::Open(const char* path) {
 
   int fd = -1;
   for (int i = 0; i < kNameTries && fd < 0; ++i) {
-    temp_ = final_ + UniqueSuffix();
+    temp_ = final_ + TemporarySuffix(static_cast<std::uint64_t>(::getpid()));
     fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0 && errno != EEXIST && errno != EINTR) break;
   }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <chrono>
+#include "platform/temporary_name.h"
 
 namespace pt {
 
@@ -23,24 +23,6 @@ std::wstring Wide(const std::string& path) {
 }
 
 HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
-
-std::string UniqueSuffix() {
-  static unsigned counter = 0;
-  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  unsigned long long x = (static_cast<unsigned long long>(GetCurrentProcessId()) << 40) ^
-                         (static_cast<unsigned long long>(++counter) << 20) ^
-                         static_cast<unsigned long long>(ticks);
-  x ^= x >> 30;
-  x *= 0xbf58476d1ce4e5b9ULL;
-  x ^= x >> 27;
-  x *= 0x94d049bb133111ebULL;
-  x ^= x >> 31;
-  // Letters of one case and digits: Windows names do not tell the cases apart.
-  static constexpr char kChars[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  std::string s(".");
-  for (int i = 0; i < 6; ++i, x /= 36) s += kChars[x % 36];
-  return s;
-}
 
 }  // namespace
 
@@ -63,7 +45,7 @@ bool ReplacementFile::Open(const char* path) {
   HANDLE h = INVALID_HANDLE_VALUE;
   DWORD error = 0;
   for (int i = 0; i < kNameTries && h == INVALID_HANDLE_VALUE; ++i) {
-    temp_ = final_ + UniqueSuffix();
+    temp_ = final_ + TemporarySuffix(GetCurrentProcessId());
     // Not shared: nobody reads or writes the report while it is half written.
     h = CreateFileW(Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
