@@ -1,5 +1,7 @@
 #include "progress_display.h"
 
+#include "console_out.h"
+
 namespace cli {
 
 namespace {
@@ -80,20 +82,20 @@ void ProgressDisplay::Update(int done, int total, long long nowMs) {
   if (terminal_) {
     if (nowMs - lastDrawMs_ < kRedrawMs && done < total) return;
     lastDrawMs_ = nowMs;
-    std::fprintf(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
+    Print(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
     drawn_ = true;
   } else {
     const int tenth = Percent(done, total) / 10;
     if (tenth <= lastTenth_) return;
     lastTenth_ = tenth;
-    std::fprintf(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());
+    Print(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());
   }
   std::fflush(out_);
 }
 
 void ProgressDisplay::Finish() {
   if (active_ && drawn_) {
-    std::fputc('\n', out_);
+    WriteText(out_, "\n");
     std::fflush(out_);
   }
   active_ = false;
