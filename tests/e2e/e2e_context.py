@@ -25,9 +25,10 @@ START_READ_IDS = [START_CHECK_REPLY, CHECK_START]
 
 
 class Tools:
-    def __init__(self, app, driver, sim, report_writer, serial_test):
+    def __init__(self, app, driver, sim, report_writer, serial_test, cli=None, native_cli=None):
         self.app, self.driver, self.sim = app, driver, sim
         self.report_writer, self.serial_test = report_writer, serial_test
+        self.cli, self.native_cli = cli, native_cli
 
 
 class Context:

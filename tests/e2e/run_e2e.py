@@ -15,14 +15,17 @@ from pathlib import Path
 sys.path.insert(0, str(Path(__file__).resolve().parent))
 
 from e2e_context import Context, Tools  # noqa: E402
-from scenarios import SCENARIOS  # noqa: E402
+from cli_scenarios import CLI_SCENARIOS  # noqa: E402
+from scenarios import SCENARIOS as DIALOG_SCENARIOS  # noqa: E402
+
+SCENARIOS = DIALOG_SCENARIOS + CLI_SCENARIOS
 from wine_env import WineEnv  # noqa: E402
 
-NATIVE_TARGETS = ["paddytherm-logger-sim", "pt-report-from-words"]
+NATIVE_TARGETS = ["paddytherm-logger-sim", "pt-report-from-words", "paddytherm-cli"]
 
 
 def native_tools(source: Path, native: Path, log):
-    """Builds (or brings up to date) the two native helpers in the native tree."""
+    """Builds (or brings up to date) the native helpers in the native tree."""
     if not (native / "CMakeCache.txt").exists():
         if native != source / "build" / "native":
             raise RuntimeError(f"no native build tree at {native}")
@@ -33,10 +36,11 @@ def native_tools(source: Path, native: Path, log):
                    stdout=subprocess.DEVNULL)
     sim = native / "tools" / "logger-sim" / "paddytherm-logger-sim"
     writer = native / "tests" / "e2e" / "pt-report-from-words"
-    for tool in (sim, writer):
+    cli = native / "tools" / "cli" / "paddytherm-cli"
+    for tool in (sim, writer, cli):
         if not tool.exists():
             raise RuntimeError(f"missing {tool}")
-    return sim, writer
+    return sim, writer, cli
 
 
 def stop_on_signal(signum, frame):
@@ -54,6 +58,7 @@ def main():
     ap.add_argument("--app", type=Path, required=True)
     ap.add_argument("--driver", type=Path, required=True)
     ap.add_argument("--serial-test", type=Path)
+    ap.add_argument("--cli", type=Path, help="paddytherm-cli.exe")
     ap.add_argument("--native", type=Path,
                     default=os.environ.get("PT_NATIVE_BUILD") or os.environ.get("PT_NATIVE_BUILD_DEFAULT"))
     ap.add_argument("--only", nargs="*", help="run only these scenarios")
@@ -75,9 +80,10 @@ def main():
         log_file.flush()
 
     native = (args.native or args.source / "build" / "native")
-    sim, writer = native_tools(args.source, Path(native), log)
+    sim, writer, native_cli = native_tools(args.source, Path(native), log)
     tools = Tools(args.app.resolve(), args.driver.resolve(), sim, writer,
-                  args.serial_test.resolve() if args.serial_test else None)
+                  args.serial_test.resolve() if args.serial_test else None,
+                  args.cli.resolve() if args.cli else None, native_cli)
     chosen = [s for s in SCENARIOS if not args.only or s[0] in args.only]
     if args.only and len(chosen) != len(args.only):
         log(f"unknown scenario in {args.only}; known: {[s[0] for s in SCENARIOS]}")

@@ -1,20 +1,21 @@
 #include "cli_app.h"
 
-#include <time.h>
-#include <unistd.h>
-
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <thread>
 
 #include "app/main_dialog.h"
 #include "app/program_state.h"
 #include "cli_options.h"
 #include "compare_command.h"
+#include "console_out.h"
 #include "console_dialog.h"
 #include "control_ids.h"
 #include "dir_report_sink.h"
 #include "exit_status.h"
+#include "interrupt.h"
 #include "job_loop.h"
 #include "outcome_reading.h"
 #include "logger/jobs.h"
@@ -37,7 +38,7 @@ namespace {
 
 constexpr const char* kName = "paddytherm-cli";
 
-void Say(const std::string& text) { std::fprintf(stderr, "%s: %s\n", kName, text.c_str()); }
+void Say(const std::string& text) { Print(stderr, "%s: %s\n", kName, text.c_str()); }
 
 // A byte that would act on the line or the logger instead of being text: below 0x20, and DEL.
 bool HasControlByte(const std::string& text) {
@@ -52,7 +53,7 @@ class Session {
  public:
   Session(const CliOptions& opts, const TerminalText& text)
       : opts_(opts), text_(text), device_(opts.port), sink_(opts.dir),
-        progress_(stderr, isatty(STDERR_FILENO) == 1 && !opts.noProgress) {}
+        progress_(stderr, IsTerminal(stderr) && !opts.noProgress) {}
 
   int Run();
 
@@ -123,7 +124,7 @@ void Session::SayPortFailure() {
   // The dialog's own text names a COM port; here the path and the system's reason say more.
   const int error = device_.LastOpenError();
   if (error != 0) {
-    Say("cannot open " + device_.Path() + ": " + (error > 0 ? std::strerror(error) : "no device"));
+    Say("cannot open " + device_.Path() + ": " + (error > 0 ? SystemErrorText(error) : std::string("no device")));
   } else {
     Say("cannot configure " + device_.Path() + " (" + text_.ToTerminal(lastMessage_) + ")");
   }
@@ -140,7 +141,7 @@ void Session::SayOutcome(const pt::JobOutcome& outcome) {
     pt::StripLineBreaks(reply.data());
     line += ": \"" + text_.ToTerminal(reply.c_str()) + "\"";
   }
-  if (r.status == kExitFile && sink_.FirstError() != 0) line += ": " + std::string(std::strerror(sink_.FirstError()));
+  if (r.status == kExitFile && sink_.FirstError() != 0) line += ": " + SystemErrorText(sink_.FirstError());
   Say(line);
 }
 
@@ -157,26 +158,26 @@ void Session::AfterTick() {
 void Session::PrintReplies() {
   switch (opts_.jobRequest) {
     case pt::DownloadJob:
-      std::printf("memo: %s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str());
-      std::printf("start: %s\n", Shown(IDC_START_CHECK_REPLY).c_str());
-      std::printf("pointer: %s\n", Shown(IDC_POINTER_REPLY).c_str());
+      Print(stdout, "memo: %s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str());
+      Print(stdout, "start: %s\n", Shown(IDC_START_CHECK_REPLY).c_str());
+      Print(stdout, "pointer: %s\n", Shown(IDC_POINTER_REPLY).c_str());
       // Only a report that was written whole is announced; a failed one has had its message.
-      if (status_ == kExitOk) std::printf("report: %s\n", sink_.Path().c_str());
+      if (status_ == kExitOk) Print(stdout, "report: %s\n", sink_.Path().c_str());
       break;
     case pt::SetClockJob:
-      std::printf("clock set to %s\n", Shown(IDC_CLOCK_EDIT).c_str());
+      Print(stdout, "clock set to %s\n", Shown(IDC_CLOCK_EDIT).c_str());
       break;
     case pt::WriteMemoJob:
-      std::printf("memo written: \"%s\"\n", Shown(IDC_MEMO_EDIT).c_str());
+      Print(stdout, "memo written: \"%s\"\n", Shown(IDC_MEMO_EDIT).c_str());
       break;
     case pt::SetPeriodJob:
-      std::printf("period set: %s\n", opts_.debugPeriod ? "debugging (Calm1)" : "regular (Calm2)");
+      Print(stdout, "period set: %s\n", opts_.debugPeriod ? "debugging (Calm1)" : "regular (Calm2)");
       break;
-    case pt::ReadClockJob: std::printf("%s\n", Shown(IDC_CLOCK_REPLY).c_str()); break;
-    case pt::ReadMemoJob: std::printf("%s\n", Shown(IDC_MEMO_REPLY).c_str()); break;
-    case pt::CheckMemoJob: std::printf("%s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str()); break;
-    case pt::CheckStartJob: std::printf("%s\n", Shown(IDC_START_CHECK_REPLY).c_str()); break;
-    case pt::CheckPointerJob: std::printf("%s\n", Shown(IDC_POINTER_REPLY).c_str()); break;
+    case pt::ReadClockJob: Print(stdout, "%s\n", Shown(IDC_CLOCK_REPLY).c_str()); break;
+    case pt::ReadMemoJob: Print(stdout, "%s\n", Shown(IDC_MEMO_REPLY).c_str()); break;
+    case pt::CheckMemoJob: Print(stdout, "%s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str()); break;
+    case pt::CheckStartJob: Print(stdout, "%s\n", Shown(IDC_START_CHECK_REPLY).c_str()); break;
+    case pt::CheckPointerJob: Print(stdout, "%s\n", Shown(IDC_POINTER_REPLY).c_str()); break;
     default: break;
   }
   std::fflush(stdout);
@@ -208,7 +209,7 @@ void Session::WriteCsv() {
     Fail(kExitFile);
     return;
   }
-  std::printf("csv: %s\n", opts_.csv.c_str());
+  Print(stdout, "csv: %s\n", opts_.csv.c_str());
   std::fflush(stdout);
 }
 
@@ -233,7 +234,7 @@ pt::season::ClockReading Session::CheckLoggerClock(bool warnIfOff) {
     Say("warning: the logger's clock could not be read: " + why);
     return reading;
   }
-  std::printf("clock: %s\n", pt::season::ClockComparison(reading).c_str());
+  Print(stdout, "clock: %s\n", pt::season::ClockComparison(reading).c_str());
   std::fflush(stdout);
   const long long offset = pt::season::ClockOffsetSeconds(*reading.logger, reading.pc);
   if (warnIfOff && (offset > pt::season::kClockWarningSeconds || -offset > pt::season::kClockWarningSeconds)) {
@@ -265,10 +266,8 @@ bool Session::RunJob(int request) {
   if (!pt::StartJob(dlg_, request)) return false;
   LoopIo io;
   io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
-  io.sleep = [](int ms) {
-    timespec ts{ms / 1000, (ms % 1000) * 1000000L};
-    nanosleep(&ts, nullptr);
-  };
+  io.sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
+  io.stop = Interrupted;
   RunStartedJob(dlg_, io, [this] { AfterTick(); });
   progress_.Finish();
   return true;
@@ -291,9 +290,15 @@ int Session::Run() {
   });
   // How far off the clock was is worth knowing before it is set right.
   if (opts_.jobRequest == pt::SetClockJob && opts_.pcClock) CheckLoggerClock(false);
+  CatchInterrupt();
   if (!RunJob(opts_.jobRequest)) {
     SayPortFailure();
     return kExitPort;
+  }
+  if (Interrupted()) {
+    device_.Close();
+    Say("interrupted: the job was stopped between two commands; no file was written");
+    return kExitInterrupted;
   }
   // The readout ends with the last sample, before anything is written.
   pt::season::Readout readout = ReadoutNow(opts_.port, opts_.baud);
@@ -319,11 +324,11 @@ int RunCli(int argc, const char* const* argv) {
   std::string error;
   if (!ParseCommandLine(argc, argv, opts, error)) {
     Say(error);
-    std::fprintf(stderr, "Try '%s --help'.\n", kName);
+    Print(stderr, "Try '%s --help'.\n", kName);
     return kExitBadInput;
   }
   if (opts.help) {
-    std::fputs(kUsageText, stdout);
+    WriteText(stdout, kUsageText);
     return kExitOk;
   }
   TerminalText text(TerminalText::LocaleCodeset());

@@ -4,7 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "console_out.h"
 #include "exit_status.h"
+#include "path_join.h"
 #include "season/archive.h"
 #include "season/compare.h"
 #include "season/report_reader.h"
@@ -14,10 +16,10 @@ namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { std::fprintf(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 std::string BaseName(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
+  const std::size_t slash = path.find_last_of(kFolderSeparators);
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
@@ -60,7 +62,7 @@ int RunCompareCommand(const CliOptions& opts) {
   const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {
     if (path.empty()) return;
     if (pt::season::WriteWholeFile(path, bytes, &error)) {
-      std::printf("%s: %s\n", what, path.c_str());
+      Print(stdout, "%s: %s\n", what, path.c_str());
       std::fflush(stdout);
     } else {
       Say(std::string("no ") + what + " written: " + error);

@@ -2,11 +2,12 @@
 
 #include <cerrno>
 
+#include "path_join.h"
+
 namespace cli {
 
 DirReportSink::DirReportSink(const std::string& dir)
-    : path_(dir.empty() ? std::string(pt::kReportFileName)
-                        : (dir.back() == '/' ? dir : dir + "/") + pt::kReportFileName) {}
+    : path_(JoinPath(dir, pt::kReportFileName)) {}
 
 bool DirReportSink::Note(bool ok) {
   if (!ok && firstError_ == 0) firstError_ = file_.Error() != 0 ? file_.Error() : EIO;

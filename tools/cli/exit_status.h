@@ -12,6 +12,7 @@ enum ExitStatus : int {
   kExitRefused = 5,    // the logger answered, but not with LF "OK"
   kExitFile = 6,       // the report or the CSV could not be written
   kExitData = 7,       // the logger's start record or pointer cannot be used for a report
+  kExitInterrupted = 130,  // Ctrl-C on a Windows console, between two steps of the job
 };
 
 }  // namespace cli

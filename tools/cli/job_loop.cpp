@@ -34,7 +34,7 @@ long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::functio
   long long ticks = 0;
   for (;;) {
     DeliverDueReplyTimer(dlg, io.now());
-    if (JobFinished()) return ticks;
+    if (JobFinished() || (io.stop && io.stop())) return ticks;
     pt::HandleTimer(dlg, pt::kTickTimerId);
     ++ticks;
     if (afterTick) afterTick();

@@ -14,10 +14,14 @@ struct LoopIo {
   // on (gone, or none open), and the loop then sleeps instead.
   std::function<bool(int timeoutMs)> waitReadable;
   std::function<void(int ms)> sleep;
+  // Asked before every tick; true leaves the job where it is (nothing is half-written between
+  // ticks) and the loop returns.
+  std::function<bool()> stop;
 };
 
 // After StartJob: delivers ticks and the reply timer until BusyFlag is 0 and the port has been
-// closed. `afterTick` runs after every tick. Returns the ticks delivered.
+// closed, or until `io.stop` says so. `afterTick` runs after every tick. Returns the ticks
+// delivered.
 long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick);
 
 // True when the next tick could change something: false only while an exchange waits for a

@@ -1,5 +1,7 @@
 #include "progress_display.h"
 
+#include "console_out.h"
+
 namespace cli {
 
 namespace {
@@ -7,6 +9,9 @@ namespace {
 constexpr int kBarWidth = 30;
 constexpr int kMaxBarWidth = 100;
 constexpr long long kRedrawMs = 100;
+#ifdef _WIN32
+constexpr std::size_t kClearedWidth = 79;
+#endif
 
 // The progress control's range comes from the logger's pointer: only a count the download can
 // hold is shown, and the position is kept within it.
@@ -80,20 +85,28 @@ void ProgressDisplay::Update(int done, int total, long long nowMs) {
   if (terminal_) {
     if (nowMs - lastDrawMs_ < kRedrawMs && done < total) return;
     lastDrawMs_ = nowMs;
-    std::fprintf(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
+#ifdef _WIN32
+    // A Windows console takes no escape sequence unless asked to; spaces clear what a longer
+    // line left.
+    std::string line = FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth);
+    if (line.size() < kClearedWidth) line.append(kClearedWidth - line.size(), ' ');
+    Print(out_, "\r%s", line.c_str());
+#else
+    Print(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
+#endif
     drawn_ = true;
   } else {
     const int tenth = Percent(done, total) / 10;
     if (tenth <= lastTenth_) return;
     lastTenth_ = tenth;
-    std::fprintf(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());
+    Print(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());
   }
   std::fflush(out_);
 }
 
 void ProgressDisplay::Finish() {
   if (active_ && drawn_) {
-    std::fputc('\n', out_);
+    WriteText(out_, "\n");
     std::fflush(out_);
   }
   active_ = false;

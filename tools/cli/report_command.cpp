@@ -7,6 +7,7 @@
 #include "app/program_state.h"
 #include "console_dialog.h"
 #include "dir_report_sink.h"
+#include "console_out.h"
 #include "exit_status.h"
 #include "logger/jobs.h"
 #include "output_files.h"
@@ -22,7 +23,7 @@ namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { std::fprintf(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 std::string WithoutLineBreaks(std::string text) {
   pt::StripLineBreaks(text.data());
@@ -56,7 +57,7 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
   pt::WriteReport(dlg, stamp.c_str(), pointer.c_str(), table, &outcome);
   switch (outcome.result) {
     case pt::ReportResult::Written:
-      std::printf("report: %s\n", sink.Path().c_str());
+      Print(stdout, "report: %s\n", sink.Path().c_str());
       std::fflush(stdout);
       return kExitOk;
     case pt::ReportResult::BadStamp:
@@ -118,7 +119,7 @@ int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
   };
   if (!opts.csv.empty()) {
     if (WriteCsvFile(opts.csv, FormatSeasonCsv(season, opts.csvBom), error)) {
-      std::printf("csv: %s\n", opts.csv.c_str());
+      Print(stdout, "csv: %s\n", opts.csv.c_str());
       std::fflush(stdout);
     } else {
       Say(error);

@@ -1,9 +1,10 @@
 #include "season_outputs.h"
 
-#include <time.h>
-
 #include <cstdio>
 
+#include "console_out.h"
+#include "local_clock.h"
+#include "path_join.h"
 #include "report/decimal_text.h"
 #include "sample_csv.h"
 #include "season/archive.h"
@@ -17,17 +18,14 @@ namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { std::fprintf(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 void Announce(const char* what, const std::string& path) {
-  std::printf("%s: %s\n", what, path.c_str());
+  Print(stdout, "%s: %s\n", what, path.c_str());
   std::fflush(stdout);
 }
 
-std::string Joined(const std::string& dir, const std::string& name) {
-  if (dir.empty()) return name;
-  return dir.back() == '/' ? dir + name : dir + "/" + name;
-}
+std::string Joined(const std::string& dir, const std::string& name) { return JoinPath(dir, name); }
 
 }  // namespace
 
@@ -46,12 +44,10 @@ void ReadoutRecorder::OnSample(int index, const char* reply, std::uint32_t) {
 }
 
 pt::season::Readout ReadoutNow(const std::string& port, unsigned baud) {
-  const time_t now = time(nullptr);
-  tm local{};
-  localtime_r(&now, &local);
+  const LocalClock now = LocalClockNow();
   pt::season::Readout r;
-  r.localTime = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
-  r.utcOffsetMinutes = static_cast<int>(local.tm_gmtoff / 60);
+  r.localTime = {now.year, now.month, now.day, now.hour, now.minute, now.second};
+  r.utcOffsetMinutes = now.utcOffsetMinutes;
   r.programVersion = PT_PRODUCT_VERSION_TEXT;
   r.port = port;
   r.baud = static_cast<int>(baud);

@@ -1,5 +1,6 @@
 #pragma once
-// Shift-JIS, the program's own encoding, to and from the terminal's (the locale's codeset).
+// Shift-JIS, the program's own encoding, to and from the terminal's (the locale's codeset; on
+// Windows always UTF-8, which the console output turns into UTF-16).
 #include <string>
 
 namespace cli {
@@ -27,5 +28,11 @@ class TerminalText {
   void* toTerminal_;    // iconv_t, kept opaque so the header stays light
   void* fromTerminal_;
 };
+
+#ifdef _WIN32
+// UTF-16, Windows' own text, to and from UTF-8, the program's text for everything shown.
+std::string Utf8FromWide(const std::wstring& wide);
+std::wstring WideFromUtf8(const std::string& utf8);
+#endif
 
 }  // namespace cli

@@ -6,6 +6,9 @@
 
 namespace cli {
 
+// The POSIX backend reads a bare "COMn" itself.
+std::string DevicePathFor(const std::string& port) { return port; }
+
 int PathSerialDevice::Open(const char*) {
   lastOpenError_ = line_.Open(path_.c_str());
   return lastOpenError_;

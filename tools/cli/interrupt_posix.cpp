@@ -1,0 +1,8 @@
+#include "interrupt.h"
+
+namespace cli {
+
+void CatchInterrupt() {}
+bool Interrupted() { return false; }
+
+}  // namespace cli

@@ -1,0 +1,25 @@
+#include <windows.h>
+
+#include <atomic>
+
+#include "interrupt.h"
+
+namespace cli {
+
+namespace {
+
+std::atomic<bool> gInterrupted{false};
+
+// Runs on a thread of its own: it only raises the flag that the job loop reads.
+BOOL WINAPI OnConsoleControl(DWORD event) {
+  if (event != CTRL_C_EVENT && event != CTRL_BREAK_EVENT) return FALSE;
+  gInterrupted = true;
+  return TRUE;
+}
+
+}  // namespace
+
+void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
+bool Interrupted() { return gInterrupted; }
+
+}  // namespace cli
