@@ -6,7 +6,8 @@
 // POSIX: the temporary is created 0666 & ~umask, or with the mode bits of the regular file it
 // replaces; a symbolic link at the final name is followed (its target is replaced, the link
 // stays); fsync, then rename. Windows: the temporary is held unshared while it is open; the
-// paths are converted with the ANSI code page, as fopen converts them; MoveFileExW with
+// paths are converted as platform/file_names.h says (the ANSI code page, as fopen converts them,
+// or UTF-8 for the console); MoveFileExW with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
 #include <cstddef>
 #include <cstdint>

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_names.h"
 #include "platform/replacement_file.h"
 
 namespace pt::season {
@@ -17,7 +18,7 @@ bool WriteWholeFile(const std::string& path, std::string_view bytes, std::string
 }
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, std::string* error) {
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = OpenFile(path, "rb");
   if (f == nullptr) {
     *error = "cannot open " + path + ": " + std::strerror(errno);
     return false;

@@ -1,5 +1,6 @@
 """paddytherm-cli.exe under Wine against the simulated logger on COM1: what it sends, prints,
 writes and exits with, byte for byte where a byte can be known."""
+import shutil
 import subprocess
 
 from expected_files import reference_report
@@ -42,6 +43,8 @@ def scenario_cli_download(ctx):
     of the same archive must give the same CSV."""
     ctx.start_sim("--samples", SAMPLES, "--memo", MEMO, "--start", LOGGER_START)
     dl = ctx.folder / "download"
+    for left in (dl, ctx.folder / "再作成", ctx.folder / "native"):  # from an earlier run in this tree
+        shutil.rmtree(left, ignore_errors=True)
     code, out, err = run_cli(ctx, dl, "download", "--port", "COM1", "--dir", win(dl), "--csv", win(dl / "s.csv"))
     ctx.require(code == 0, f"download exit status 0, got {code}: {err!r}")
     archives = sorted(dl.glob("paddytherm-*.ptlog"))
@@ -62,11 +65,14 @@ def scenario_cli_download(ctx):
     ctx.check(csv.startswith(b"time,temperature_c,no_water\n2008-05-01T06:00:00,")
               and csv.count(b"\n") == SAMPLES + 1, f"CSV rows from the start hour: {csv[:120]!r}")
 
-    again = ctx.folder / "report"
-    code, out, _ = run_cli(ctx, again, "report", win(archives[0]), "--dir", win(again), "--csv", win(again / "s.csv"))
+    # Into a folder and a file with Japanese names, which reach the program as UTF-16.
+    again = ctx.folder / "再作成"
+    code, out, _ = run_cli(ctx, again, "report", win(archives[0]), "--dir", win(again), "--csv", win(again / "水温.csv"))
     ctx.eq(code, 0, "report FILE exit status")
+    ctx.check(f"csv: {win(again / '水温.csv')}".encode() in out, f"the CSV's name printed as UTF-8: {out!r}")
     ctx.check((again / "tavovalu.html").read_bytes() == expected, "report on the archive: the same tavovalu.html")
-    ctx.check((again / "s.csv").read_bytes() == csv, "report on the archive: the same CSV")
+    ctx.check((again / "水温.csv").exists() and (again / "水温.csv").read_bytes() == csv,
+              "report on the archive: the same CSV, under its Japanese name")
 
     native = ctx.folder / "native"
     native.mkdir(parents=True, exist_ok=True)

@@ -7,11 +7,14 @@
 #include <vector>
 
 #include "console_out.h"
+#include "platform/file_names.h"
 #include "terminal_text.h"
 
 // The arguments as Windows has them, UTF-16, handed on as UTF-8 for the portable parser.
 int wmain(int argc, wchar_t** argv) {
   cli::PrepareStandardStreams();
+  // The file names below come from these arguments: UTF-8, whatever the system's code page.
+  pt::UseUtf8FileNames();
   std::vector<std::string> args;
   for (int i = 1; i < argc; ++i) args.push_back(cli::Utf8FromWide(argv[i]));
   std::vector<const char*> pointers;

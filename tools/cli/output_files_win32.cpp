@@ -3,19 +3,14 @@
 #include "console_out.h"
 #include "output_files.h"
 #include "platform/replacement_file.h"
+#include "platform/win32/file_names_win32.h"
 
 namespace cli {
 
 namespace {
 
-// As the replacement opens it: the path in the ANSI code page.
-std::wstring Wide(const std::string& path) {
-  const int n = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(n > 0 ? n : 1), L'\0');
-  if (n > 0) MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide.data(), n);
-  wide.resize(wide.size() - 1);
-  return wide;
-}
+// As the replacement opens it.
+std::wstring Wide(const std::string& path) { return pt::WideFileName(path); }
 
 std::wstring FullPath(const std::string& path) {
   const std::wstring wide = Wide(path);

@@ -3,24 +3,13 @@
 #include <windows.h>
 
 #include "platform/temporary_name.h"
+#include "platform/win32/file_names_win32.h"
 
 namespace pt {
 
 namespace {
 
 constexpr int kNameTries = 100;
-
-// A path in the ANSI (or, after SetFileApisToOEM, the OEM) code page as CreateFileA, and so
-// fopen, reads it.
-std::wstring Wide(const std::string& path) {
-  const UINT codePage = AreFileApisANSI() ? CP_ACP : CP_OEMCP;
-  const int n = MultiByteToWideChar(codePage, 0, path.c_str(), -1, nullptr, 0);
-  if (n <= 0) return std::wstring();
-  std::wstring wide(static_cast<std::size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, path.c_str(), -1, wide.data(), n);
-  wide.resize(static_cast<std::size_t>(n - 1));
-  return wide;
-}
 
 HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
@@ -38,7 +27,7 @@ bool ReplacementFile::Open(const char* path) {
   failed_ = false;
   error_ = 0;
   final_ = path != nullptr ? path : "";
-  if (final_.empty() || Wide(final_).empty()) {
+  if (final_.empty() || WideFileName(final_).empty()) {
     Failed(static_cast<int>(ERROR_INVALID_NAME));
     return false;
   }
@@ -47,7 +36,7 @@ bool ReplacementFile::Open(const char* path) {
   for (int i = 0; i < kNameTries && h == INVALID_HANDLE_VALUE; ++i) {
     temp_ = final_ + TemporarySuffix(GetCurrentProcessId());
     // Not shared: nobody reads or writes the report while it is half written.
-    h = CreateFileW(Wide(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    h = CreateFileW(WideFileName(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     if (error != 0 && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
@@ -82,8 +71,8 @@ bool ReplacementFile::Commit() {
   handle_ = -1;
   if (!failed_ && !FlushFileBuffers(h)) Failed(static_cast<int>(GetLastError()));
   if (!CloseHandle(h) && !failed_) Failed(static_cast<int>(GetLastError()));
-  const std::wstring temp = Wide(temp_);
-  if (!failed_ && !MoveFileExW(temp.c_str(), Wide(final_).c_str(),
+  const std::wstring temp = WideFileName(temp_);
+  if (!failed_ && !MoveFileExW(temp.c_str(), WideFileName(final_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Failed(static_cast<int>(GetLastError()));
   }
@@ -98,7 +87,7 @@ void ReplacementFile::Discard() {
     handle_ = -1;
   }
   if (!temp_.empty()) {
-    DeleteFileW(Wide(temp_).c_str());
+    DeleteFileW(WideFileName(temp_).c_str());
     temp_.clear();
   }
 }
