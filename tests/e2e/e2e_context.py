@@ -91,6 +91,24 @@ class Context:
         self.ui.wait_enabled(DOWNLOAD, True, int(timeout_s * 1000))
         time.sleep(settle_s)
 
+    def job(self, button, *prepare):
+        """Runs one job as a person would: fills in what it needs, presses its button and waits
+        for its end. A message box is a failure, and is closed. Returns the commands it sent."""
+        ui = self.ui
+        mark = len(self.sim.commands())
+        for step in prepare:
+            step()
+        ui.click(button)
+        # A short job may be over before a look at the button could see it disabled.
+        self.require(poll_until(lambda: not ui.enabled(button) or len(self.sim.commands()) > mark
+                                or ui.box() is not None, 5), f"job {button} started")
+        self.wait_idle(15)
+        box = ui.box()
+        self.check(box is None, f"job {button} shows no message, got {box}")
+        if box:
+            ui.press_ok()
+        return self.commands_after(mark)
+
     def commands_after(self, mark):
         return self.sim.commands()[mark:]
 

@@ -26,15 +26,16 @@ def stop_on_signal(signum, frame):
     raise SystemExit(f"stopped by signal {signum}")
 
 
-def season_files(cli, tty, out, log):
+def season_files(cli, tty, out, log, first_day="2008-05-10"):
     """The console reads the same logger once more: the raw archive, the daily figures and the
-    season page, which the dialog does not make."""
+    season page, which the dialog does not make. The accumulated temperature counts from
+    first_day, over 10 degrees."""
     folder = out / "season"
     shutil.rmtree(folder, ignore_errors=True)
     folder.mkdir()
     done = subprocess.run([str(cli), "download", "--port", str(tty), "--dir", str(folder), "--no-progress",
                            "--csv", str(folder / "samples.csv"), "--daily", str(folder / "daily.csv"),
-                           "--season", str(folder / "season.html"), "--from", "2008-05-10", "--base", "10"],
+                           "--season", str(folder / "season.html"), "--from", first_day, "--base", "10"],
                           capture_output=True, text=True, timeout=300)
     if done.returncode != 0:
         log(f"paddytherm-cli ended with {done.returncode}: {done.stderr.strip()}")

@@ -126,21 +126,7 @@ def scenario_spring_jobs(ctx):
     """Clock, memo and period, each checked on the wire, then read back."""
     ctx.start_sim("--samples", SAMPLES)
     ui = ctx.start_app()
-
-    def job(button, *prepare):
-        mark = len(ctx.sim.commands())
-        for step in prepare:
-            step()
-        ui.click(button)
-        # A short job may be over before a look at the button could see it disabled.
-        ctx.require(poll_until(lambda: not ui.enabled(button) or len(ctx.sim.commands()) > mark
-                               or ui.box() is not None, 5), f"job {button} started")
-        ctx.wait_idle(15)
-        box = ui.box()
-        ctx.check(box is None, f"job {button} shows no message, got {box}")
-        if box:
-            ui.press_ok()
-        return ctx.commands_after(mark)
+    job = ctx.job
 
     ctx.eq(job(SET_CLOCK, lambda: ui.type(CLOCK_EDIT, "20080410181256")),
            [b"Cset20080410181256\r"], "clock set from typed text")
