@@ -7,4 +7,14 @@ namespace pt {
 // and the system's error code (%d).
 extern const char* const kPortOpenFailureFormat;
 
+// The caption of the port's boxes, and the status label's text once the port has failed.
+extern const char* const kPortErrorCaption;
+extern const char* const kPortDisabledLabel;
+
+// The box shown when the opened port cannot be set up: the Win32 call that carries out the
+// failed step, named so on every platform alike.
+extern const char* const kPortEventsStepText;
+extern const char* const kPortQueuesStepText;
+extern const char* const kPortLineStepText;
+
 }  // namespace pt

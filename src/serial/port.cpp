@@ -32,8 +32,6 @@ namespace {
 
 SerialDevice* gDevice = nullptr;
 
-constexpr const char* kErrorCaption = "Error";
-constexpr const char* kDisabledLabel = "[Disable]";
 
 // An index read from the settings file or the dialog is trusted only within its table.
 int Clamp(std::int32_t index, int rows, int fallback) {
@@ -46,20 +44,19 @@ const ByteRow& SelectedParity() { return ParityTable[Clamp(Port.Settings.parity,
 const ByteRow& SelectedDataBits() { return DataBitsTable[Clamp(Port.Settings.dataBits, 2, 1)]; }
 const ByteRow& SelectedStopBits() { return StopBitsTable[Clamp(Port.Settings.stopBits, 3, 0)]; }
 
-// The box names the step by the Win32 call that carries it out, on every platform alike.
 const char* FailedStepText(ConfigureError error) {
   switch (error) {
     case ConfigureError::None: break;
-    case ConfigureError::Events: return "SetCommMask()";
-    case ConfigureError::Queues: return "SetupComm";
-    case ConfigureError::Line: return "SetCommState";
+    case ConfigureError::Events: return kPortEventsStepText;
+    case ConfigureError::Queues: return kPortQueuesStepText;
+    case ConfigureError::Line: return kPortLineStepText;
   }
   return nullptr;
 }
 
 void FailConfiguration(Dialog& dlg, const char* step) {
-  dlg.ShowMessage(step, kErrorCaption, BoxOwner::Dialog);
-  dlg.SetItemText(IDC_PORT_STATUS, kDisabledLabel);
+  dlg.ShowMessage(step, kPortErrorCaption, BoxOwner::Dialog);
+  dlg.SetItemText(IDC_PORT_STATUS, kPortDisabledLabel);
   Port.PortOpenFlag = 0;
   // Set only now, after the box is closed: ticks delivered while it was up must not close the
   // device under this open.
@@ -111,9 +108,9 @@ int OpenPort(Dialog& dlg) {
   if (error != 0 || !device->IsOpen()) {
     char text[256];
     std::snprintf(text, sizeof text, kPortOpenFailureFormat, row.name, error);
-    dlg.ShowMessage(text, kErrorCaption, BoxOwner::Dialog);
+    dlg.ShowMessage(text, kPortErrorCaption, BoxOwner::Dialog);
     Port.PortOpenFlag = 0;
-    dlg.SetItemText(IDC_PORT_STATUS, kDisabledLabel);
+    dlg.SetItemText(IDC_PORT_STATUS, kPortDisabledLabel);
     return -1;
   }
 
