@@ -25,6 +25,7 @@
 #include "support/fake_dialog.h"
 #include "support/scripted_device.h"
 #include "terminal_text.h"
+#include "version.h"
 #include "app/program_state.h"
 
 namespace cli {
@@ -124,6 +125,16 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
   std::string error;
   EXPECT_TRUE(Parse({"--help"}, o, error));
   EXPECT_TRUE(o.help);
+  // --version needs no command, and wins over one given with it. The numbers, not the macros'
+  // names, must be spelt.
+  const std::string version = "paddytherm-cli " + std::to_string(PT_VERSION_MAJOR) + "." +
+                              std::to_string(PT_VERSION_MINOR) + "." + std::to_string(PT_VERSION_PATCH);
+  for (const std::vector<const char*>& args :
+       {std::vector<const char*>{"--version"}, {"read-memo", "--version"}, {"--version", "fetch"}}) {
+    CliOptions v;
+    EXPECT_TRUE(Parse(args, v, error)) << args.back() << ": " << error;
+    EXPECT_EQ(v.version, version) << args.back();
+  }
 }
 
 TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {

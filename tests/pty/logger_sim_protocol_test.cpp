@@ -329,6 +329,10 @@ TEST(LoggerSimOptions, ParsesOrRefusesWithAMessage) {
     EXPECT_FALSE(ParseOptions(args, fresh, error)) << args[0];
     EXPECT_FALSE(error.empty());
   }
+  Options v;
+  ASSERT_TRUE(ParseOptions({"--version", "--samples", "5"}, v, error)) << error;
+  EXPECT_TRUE(v.version);
+  EXPECT_FALSE(o.version);
   EXPECT_EQ(PadMemo("abc"), "abc             ");
   EXPECT_EQ(PadMemo("0123456789abcdefXYZ"), "0123456789abcdef");
 }

@@ -331,6 +331,10 @@ int RunCli(int argc, const char* const* argv) {
     WriteText(stdout, kUsageText);
     return kExitOk;
   }
+  if (!opts.version.empty()) {
+    WriteText(stdout, opts.version + "\n");
+    return kExitOk;
+  }
   TerminalText text(TerminalText::LocaleCodeset());
   if (opts.command == "report") return RunReportCommand(opts, text);
   if (opts.command == "compare") return RunCompareCommand(opts);

@@ -8,6 +8,7 @@
 
 #include "civil_calendar.h"
 #include "logger/jobs.h"
+#include "version.h"
 
 namespace cli {
 
@@ -65,6 +66,7 @@ const char* const kUsageText =
     "  --no-archive        download: write no archive\n"
     "  --no-progress       download: no progress display\n"
     "  --help              this text\n"
+    "  --version           the program's name and version\n"
     "\n"
     "Replies go to standard output, messages to standard error.\n"
     "\n"
@@ -134,6 +136,8 @@ struct Parser {
 
   explicit Parser(CliOptions& opts) {
     app.set_help_flag("--help,-h");
+    // Taken before the command is looked for, so that it needs none.
+    app.set_version_flag("--version", "paddytherm-cli " PT_VERSION_TEXT);
     app.allow_extras();
     app.add_option("--port", opts.port);
     app.add_option("--baud", baud);
@@ -319,6 +323,9 @@ bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::
     p.app.parse(args);
   } catch (const CLI::CallForHelp&) {
     opts.help = true;
+    return true;
+  } catch (const CLI::CallForVersion& e) {
+    opts.version = e.what();
     return true;
   } catch (const CLI::ArgumentMismatch& e) {
     error = MissingValue(e.what());

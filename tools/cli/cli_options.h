@@ -13,6 +13,7 @@ struct CliOptions {
   std::string port;      // device path, opened as it stands
   unsigned baud = 9600;
   bool help = false;
+  std::string version;   // with --version: "paddytherm-cli 1.0.0", the line to print
 
   bool pcClock = false;  // set-clock --pc
   std::string clock;     // set-clock YYYYMMDDhhmmss (terminal encoding)

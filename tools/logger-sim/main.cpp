@@ -20,6 +20,7 @@
 #include "sim_options.h"
 #include "sim_protocol.h"
 #include "sim_pty.h"
+#include "version.h"
 
 namespace {
 
@@ -269,6 +270,10 @@ int main(int argc, char** argv) {
   }
   if (opts.help) {
     std::fputs(sim::kUsage, stdout);
+    return 0;
+  }
+  if (opts.version) {
+    std::puts("paddytherm-logger-sim " PT_VERSION_TEXT);
     return 0;
   }
 

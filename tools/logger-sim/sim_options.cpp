@@ -39,7 +39,8 @@ const char* const kUsage =
     "  --spoil-kinds LIST   how: a comma list of letters, stray-byte, stray-digit, high-byte,\n"
     "                       nul, silent (default all)\n"
     "  --spoil-always INDEX spoil sample INDEX (letters) on every ask; may be repeated\n"
-    "  --help               this text\n";
+    "  --help               this text\n"
+    "  --version            the program's name and version\n";
 
 namespace {
 
@@ -86,6 +87,8 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
     };
     if (a == "--help" || a == "-h") {
       opts.help = true;
+    } else if (a == "--version") {
+      opts.version = true;
     } else if (a == "--link") {
       if (v.empty()) return bad("expected a path");
       opts.link = v;

@@ -31,6 +31,7 @@ struct Options {
   std::vector<SpoilKind> spoilKinds{std::begin(kAllSpoilKinds), std::end(kAllSpoilKinds)};
   std::vector<int> spoilAlways;     // samples spoilt on every ask
   bool help = false;
+  bool version = false;
 };
 
 // Fills `opts` from argv. False with a one-line message in `error` on a bad option.
