@@ -24,6 +24,10 @@ if(WIN32)
   configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/README.txt ${PROJECT_BINARY_DIR}/packaging/README.txt
                  @ONLY NEWLINE_STYLE CRLF)
   install(FILES ${PROJECT_BINARY_DIR}/packaging/README.txt DESTINATION .)
+  # paddytherm-cli.exe has CLI11 compiled in, whose licence asks for its notice beside binaries.
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.txt ${PROJECT_BINARY_DIR}/packaging/COPYRIGHT.txt
+                 @ONLY NEWLINE_STYLE CRLF)
+  install(FILES ${PROJECT_BINARY_DIR}/packaging/COPYRIGHT.txt DESTINATION .)
 
   # The guide with its pictures. Both are looked for when the package is made, so a release
   # without the guide fails there instead of shipping without it.
@@ -58,7 +62,7 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/tools/cli/README.md DESTINATION ${doc})
   install(FILES ${PROJECT_SOURCE_DIR}/tools/logger-sim/README.md DESTINATION ${doc}
           RENAME README.logger-sim.md)
-  install(FILES ${PROJECT_SOURCE_DIR}/packaging/debian/copyright DESTINATION ${doc})
+  install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright.txt DESTINATION ${doc} RENAME copyright)
 
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_PACKAGE_NAME paddytherm-cli)

@@ -61,9 +61,10 @@ def check_zip(path, version):
         refs = LocalReferences()
         refs.feed(z.read(top + "guide/index.html").decode("utf-8"))
         readme = z.read(top + "README.txt")
+        notice = z.read(top + "COPYRIGHT.txt")
         exes = [z.read(top + name)[:2] for name in ("paddytherm.exe", "paddytherm-cli.exe")]
     check(any(r.endswith(".png") for r in refs.found), f"the guide shows pictures: {sorted(refs.found)}")
-    expected = {top + n for n in ("paddytherm.exe", "paddytherm-cli.exe", "README.txt", "guide/index.html")}
+    expected = {top + n for n in ("paddytherm.exe", "paddytherm-cli.exe", "README.txt", "COPYRIGHT.txt", "guide/index.html")}
     expected |= {top + "guide/" + r for r in refs.found}
     files = {n for n in names if not n.endswith("/")}
     check(files == expected, f"zip files: missing {sorted(expected - files)}, unexpected {sorted(files - expected)}")
@@ -74,6 +75,7 @@ def check_zip(path, version):
     check(readme.count(b"\n") > 10 and readme.count(b"\n") == readme.count(b"\r\n") == readme.count(b"\r"),
           "README.txt has CR LF line ends only")
     check(version in readme.decode("utf-8-sig"), f"README.txt names version {version}")
+    check(b"CLI11" in notice and b"\r\n" in notice, "COPYRIGHT.txt carries CLI11's notice, with CR LF")
 
 
 def check_deb(path, version, work):
