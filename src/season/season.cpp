@@ -34,6 +34,18 @@ void AppendRowCharacter(const char8_t* row, int column, std::string& out) {
   out.append(reinterpret_cast<const char*>(p), static_cast<std::size_t>(length));
 }
 
+std::string WithoutLineBreaks(const std::string& reply) {
+  std::string out;
+  for (char c : reply) {
+    if (c != '\r' && c != '\n') out += c;
+  }
+  return out;
+}
+
+bool HoldsNul(const std::string& s) { return s.find('\0') != std::string::npos; }
+
+}  // namespace
+
 void AppendCodePoint(std::uint32_t c, std::string& out) {
   if (c < 0x80) {
     out += static_cast<char>(c);
@@ -46,18 +58,6 @@ void AppendCodePoint(std::uint32_t c, std::string& out) {
     out += static_cast<char>(0x80 | (c & 0x3F));
   }
 }
-
-std::string WithoutLineBreaks(const std::string& reply) {
-  std::string out;
-  for (char c : reply) {
-    if (c != '\r' && c != '\n') out += c;
-  }
-  return out;
-}
-
-bool HoldsNul(const std::string& s) { return s.find('\0') != std::string::npos; }
-
-}  // namespace
 
 Sample SampleFromWord(std::uint16_t word) {
   const std::uint32_t table[1] = {word};

@@ -75,4 +75,7 @@ bool SeasonFromReplies(const Replies& replies, const std::optional<CivilHour>& t
 // is no character there shown as U+FFFD.
 std::string MemoUtf8(std::string_view sjis);
 
+// The UTF-8 bytes of `c`, a character of the Basic Multilingual Plane, appended to `out`.
+void AppendCodePoint(std::uint32_t c, std::string& out);
+
 }  // namespace pt::season

@@ -36,19 +36,7 @@ std::string TextUtf8(const std::string& sjis) {
 
 std::string WideUtf8(const wchar_t* text) {
   std::string out;
-  for (; *text != 0; ++text) {
-    const auto c = static_cast<char32_t>(*text);
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  for (; *text != 0; ++text) pt::season::AppendCodePoint(static_cast<std::uint32_t>(*text), out);
   return out;
 }
 
