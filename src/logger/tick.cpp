@@ -13,6 +13,10 @@ void HandleTimer(Dialog& dlg, unsigned timerId) {
       dlg.StopTimer(kReplyTimerId);
       OnReplyTimerExpired();
       break;
+    case kSettleTimerId:
+      dlg.StopTimer(kSettleTimerId);
+      OnSettleTimerExpired();
+      break;
     case kTickTimerId:
       // Stopped while the tick's work runs, so a step that shows a box is never entered again.
       dlg.StopTimer(kTickTimerId);
