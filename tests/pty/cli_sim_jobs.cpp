@@ -404,7 +404,8 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
 TEST_F(CliSim, ANoisyLineGivesTheExactSeasonOrKeepsLastSeasons) {
   const std::string out = dir_ + "/out";
   ::mkdir(out.c_str(), 0755);
-  StartSim({"--samples", "300", "--seed", "11", "--spoil", "3"});
+  // Spoilt replies, and two answers that come just after the resend went out (then the resend's).
+  StartSim({"--samples", "300", "--seed", "11", "--spoil", "3", "--late", "Rpt:1050", "--late", "Rdt0007:1050"});
   Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/s.csv", "--no-progress"});
   ASSERT_EQ(f.status, 0) << f.err;
   const auto words = DumpedWords();
