@@ -457,6 +457,40 @@ TEST_F(JobsTest, HeaderOrSampleFailureEndsTheDownloadWithoutAReport) {
   }
 }
 
+// A logger with no samples is still asked for sample 0; whatever it answers, the report has no
+// rows and no box comes.
+TEST_F(JobsTest, AnEmptyLoggerIsNoFault) {
+  const struct {
+    const char* name;
+    std::vector<std::string> answers;  // to the asks of Rdt0000, one each; "" for none
+  } cases[] = {
+      {"NG", {"\nNG\r"}},
+      {"a number", {"\n0190\r"}},
+      {"garbage", {"\n1A2K\r"}},
+      {"nothing even after the resend", {"", ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writes_.clear();
+    dlg_.boxes.clear();
+    sink_ = MemorySink{};
+    logger_.pointer = "0";
+    device_.responder = [this, &c, asked = std::size_t{0}](const std::string& cmd) mutable {
+      writes_.push_back({cmd, dlg_.now});
+      if (cmd != "Rdt0000\r") return logger_.Answer(cmd);
+      return asked < c.answers.size() ? c.answers[asked++] : std::string();
+    };
+    RunJob(DownloadJob, 1000);
+    std::vector<std::string> expected = {"Rmem\r", "Rstr\r", "Rpt\r"};
+    for (std::size_t i = 0; i < c.answers.size(); ++i) expected.push_back("Rdt0000\r");
+    EXPECT_EQ(Commands(), expected);
+    EXPECT_TRUE(dlg_.boxes.empty()) << dlg_.boxes.front().text;
+    EXPECT_EQ(Jobs.LastOutcome.kind, Outcome::Succeeded);
+    EXPECT_EQ(Jobs.LastOutcome.report, ReportResult::Written);
+    EXPECT_EQ(sink_.creates, 1);
+  }
+}
+
 TEST_F(JobsTest, SendFailureDuringTheDownloadNamesTheRead) {
   device_.responder = [this](const std::string& cmd) {
     writes_.push_back({cmd, dlg_.now});
