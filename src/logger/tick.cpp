@@ -26,6 +26,8 @@ void HandleTimer(Dialog& dlg, unsigned timerId) {
       } else {
         JobTick(dlg);
       }
+      // A job that ended in this tick gives the fine resolution back at once.
+      SyncFineTimers(dlg);
       dlg.StartTimer(kTickTimerId, kTickTimerMs);
       break;
     default:

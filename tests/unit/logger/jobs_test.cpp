@@ -491,6 +491,47 @@ TEST_F(JobsTest, AnEmptyLoggerIsNoFault) {
   }
 }
 
+// The fine timer resolution is held from each press to the tick that ends the job, and given
+// back when the dialog closes in the middle of one: never two holds, never a hold left over.
+TEST_F(JobsTest, EveryHoldOfFineTimersIsReleased) {
+  const struct {
+    const char* name;
+    int request;
+    std::vector<std::string> silentFor;
+    bool closeMidway;
+  } cases[] = {
+      {"clock read", ReadClockJob, {}, false},
+      {"no reply", CheckMemoJob, {"Rmem"}, false},
+      {"download", DownloadJob, {}, false},
+      {"closed during a download", DownloadJob, {}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dlg_.log.clear();
+    logger_.silentFor = c.silentFor;
+    if (c.closeMidway) {
+      StartJob(dlg_, c.request);
+      test::RunTicks(dlg_, 5);
+      SyncFineTimers(dlg_, true);  // what closing the dialog does beside saving the settings
+    } else {
+      RunJob(c.request);
+    }
+    std::vector<std::string> holds;
+    for (const auto& line : dlg_.log) {
+      if (line.rfind("fine timers ", 0) == 0) holds.push_back(line);
+    }
+    EXPECT_EQ(holds, (std::vector<std::string>{"fine timers held", "fine timers released"}));
+    EXPECT_EQ(Jobs.FineTimersHeld, 0);
+    const auto held = std::find(dlg_.log.begin(), dlg_.log.end(), "fine timers held");
+    const auto firstTick = std::find(dlg_.log.begin(), dlg_.log.end(), "timer- 100");
+    EXPECT_LT(held, firstTick) << "held before the job's first tick";
+    if (c.closeMidway) {
+      ResetProgramState();
+      dlg_.timers.clear();
+    }
+  }
+}
+
 TEST_F(JobsTest, SendFailureDuringTheDownloadNamesTheRead) {
   device_.responder = [this](const std::string& cmd) {
     writes_.push_back({cmd, dlg_.now});
