@@ -335,6 +335,7 @@ int RunCli(int argc, const char* const* argv) {
     WriteText(stdout, opts.version + "\n");
     return kExitOk;
   }
+  CleanUpOnInterrupt();
   TerminalText text(TerminalText::LocaleCodeset());
   if (opts.command == "report") return RunReportCommand(opts, text);
   if (opts.command == "compare") return RunCompareCommand(opts);
