@@ -1,6 +1,7 @@
 // paddytherm-cli end to end: the built program against the simulated logger on a pseudo-terminal.
 // What is checked is what a user or a script sees: the bytes on the wire, the replies on stdout,
 // the messages on stderr, the exit status, and files byte for byte.
+#include <dirent.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -400,6 +401,33 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
     EXPECT_EQ(f.out, "");
     EXPECT_EQ(Wire(), c.wire);
     EXPECT_FALSE(Exists(dir_ + "/tavovalu.html"));
+  }
+}
+
+// A logger with no samples answers Rdt0000 with NG, or not at all: no fault, a report with no
+// rows, and no season to keep.
+TEST_F(CliSim, AnEmptyLoggerGivesAReportWithNoRowsAndNoSeason) {
+  for (const std::vector<std::string>& sim : {std::vector<std::string>{"--samples", "0"},
+                                              std::vector<std::string>{"--samples", "0", "--silent-for", "Rdt0000"}}) {
+    SCOPED_TRACE(sim.back());
+    sim_.Stop();
+    const std::string out = dir_ + "/empty-" + sim.back();
+    ::mkdir(out.c_str(), 0755);
+    StartSim(sim);
+    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--season", out + "/page.html", "--no-progress"});
+    EXPECT_EQ(f.status, 0) << f.err;
+    EXPECT_NE(f.out.find("the logger holds no samples"), std::string::npos) << f.out;
+    const std::string report = ReadFile(out + "/tavovalu.html");
+    EXPECT_NE(report.find("</tr>\n  </tr>\n"), std::string::npos) << "the header row, then an empty body";
+    const std::string row = "<tr align=\"center\">";
+    EXPECT_EQ(report.find(row, report.find(row) + 1), std::string::npos) << "a day row";
+    EXPECT_FALSE(Exists(out + "/page.html"));
+    int archives = 0;
+    if (DIR* d = ::opendir(out.c_str())) {
+      while (const dirent* e = ::readdir(d)) archives += std::string(e->d_name).find(".ptlog") != std::string::npos;
+      ::closedir(d);
+    }
+    EXPECT_EQ(archives, 0);
   }
 }
 

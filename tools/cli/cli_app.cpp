@@ -249,6 +249,12 @@ pt::season::ClockReading Session::CheckLoggerClock(bool warnIfOff) {
 void Session::WriteDownloadSeason(const pt::season::Readout& readout) {
   const bool wanted = !opts_.noArchive || !opts_.daily.empty() || !opts_.seasonPage.empty();
   if (!wanted) return;
+  // An empty logger is no fault: its report has no rows, and there is no season to keep.
+  if (pt::Jobs.SampleCount == 0) {
+    Print(stdout, "the logger holds no samples: no archive, daily figures or season page\n");
+    std::fflush(stdout);
+    return;
+  }
   pt::season::Season season;
   std::string error;
   if (!pt::season::SeasonFromReplies(recorder_.Replies(), TypedStart(opts_), &season, &error)) {
