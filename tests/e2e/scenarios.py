@@ -341,6 +341,23 @@ def scenario_noisy_line(ctx):
            ["tavovalu.html"], "no temporary file is left beside the report")
 
 
+def scenario_empty_logger(ctx):
+    """A logger with no samples that says nothing to Rdt0000, even after the resend: no box, and
+    a report with no rows."""
+    ctx.start_sim("--samples", 0, "--start", LOGGER_START, "--memo", MEMO, "--silent-for", "Rdt0000")
+    ui = ctx.start_app()
+    run_download(ctx)
+    ctx.require(ui.enabled(DOWNLOAD), "the download ended")
+    ctx.eq(ui.box(), None, "no message box for an empty logger")
+    ctx.eq(ctx.sim.commands(), download_commands(0) + [b"Rdt0000\r"] * 2, "sample 0 asked, and once more")
+    report = ctx.app_dir / "tavovalu.html"
+    ctx.require(report.exists(), "tavovalu.html was written")
+    expected = reference_report(ctx.tools.report_writer, "STR:" + LOGGER_START, "0",
+                                ctx.sim.words, ctx.folder / "reference", ctx.log)
+    ctx.check(expected is not None and report.read_bytes() == expected,
+              "tavovalu.html of an empty logger equals the native writer's report with no rows")
+
+
 def scenario_hangup(ctx):
     """The logger goes away in the middle of the samples: the [TAVO] message, no report."""
     answered = 10
@@ -444,6 +461,7 @@ SCENARIOS = [
     ("quick_repress", scenario_quick_repress),
     ("resend_and_pieces", scenario_resend_and_pieces),
     ("noisy_line", scenario_noisy_line),
+    ("empty_logger", scenario_empty_logger),
     ("hangup", scenario_hangup),
     ("settings_file", scenario_settings_file),
 ]
