@@ -279,7 +279,7 @@ TEST(OutcomeReading, EachOutcomeOfTheCoreHasItsStatus) {
       {Outcome::BadInput, ReportResult::NotAsked, kExitBadInput, "14 characters"},
       {Outcome::File, ReportResult::NotCreated, kExitFile, "cannot create r.html"},
       {Outcome::File, ReportResult::WriteFailed, kExitFile, "writing r.html failed; the earlier one is kept"},
-      {Outcome::BadData, ReportResult::BadStamp, kExitData, "r.html is incomplete"},
+      {Outcome::BadData, ReportResult::BadStamp, kExitData, "no report written, r.html is as it was"},
       {Outcome::BadData, ReportResult::NotAsked, kExitData, "no report written"},
       {Outcome::None, ReportResult::NotAsked, kExitOther, "without saying"},
   };
