@@ -347,6 +347,17 @@ TEST_F(CliSim, SpecialStartDatesReportAndCsvAcrossALeapDay) {
   const std::string csv = ReadFile(dir_ + "/s.csv");
   EXPECT_EQ(csv, ExpectedCsv(2008, 2, 28, 15, words));
   EXPECT_NE(csv.find("2008-02-29T00:00:00,"), std::string::npos);
+
+  // The archive keeps the typed start: rebuilt from it, the report and the CSV are the download's.
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string again = dir_ + "/again";
+  ::mkdir(again.c_str(), 0755);
+  const Finished r = Cli({"report", f.out.substr(at + 9, f.out.find('\n', at) - at - 9), "--dir", again, "--csv",
+                          again + "/s.csv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(again + "/tavovalu.html"), report);
+  EXPECT_EQ(ReadFile(again + "/s.csv"), csv);
 }
 
 TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {

@@ -36,6 +36,18 @@ bool IsArchive(const std::string& bytes) {
   return bytes.compare(0, magic.size(), magic) == 0;
 }
 
+// The start stamp the report is dated from: --start, or else the archive's own start as the
+// download dated it, the typed start it recorded or the logger's start record.
+std::string ReportStamp(const CliOptions& opts, const pt::season::Season& season) {
+  if (!opts.start.empty()) return "STR:" + opts.start;
+  if (!season.startTyped) return WithoutLineBreaks(season.replies->start);
+  // The report reads the start's hour and never its minutes.
+  char stamp[32];
+  const pt::season::CivilHour& s = season.start;
+  std::snprintf(stamp, sizeof stamp, "STR:%04d%02d%02d%02d00", s.year, s.month, s.day, s.hour);
+  return stamp;
+}
+
 // tavovalu.html from the archived replies, through the core's own writer, as the download wrote
 // it: the logger's start record (or the typed start) and pointer, the words in their slots.
 ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const pt::season::Season& season,
@@ -45,7 +57,7 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
   for (std::size_t i = 0; i < season.samples.size() && i < std::size(table); ++i) {
     table[i] = season.samples[i].word.value_or(0);
   }
-  const std::string stamp = opts.start.empty() ? WithoutLineBreaks(season.replies->start) : "STR:" + opts.start;
+  const std::string stamp = ReportStamp(opts, season);
   const std::string pointer = WithoutLineBreaks(season.replies->pointer);
 
   ConsoleDialog dlg;
