@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "logger/text_numbers.h"
-#include "report/samples.h"
 #include "season/archive.h"
 #include "season/archive_text.h"
 #include "season/crc32.h"
@@ -77,22 +76,23 @@ std::optional<LocalTime> ParseStamp(std::string_view s) {
   return r.localTime;
 }
 
-// "YYYY-MM-DDThh"
+// "YYYY-MM-DDThh", a season's start.
 std::optional<CivilHour> ParseHour(std::string_view s) {
   if (s.size() != 13 || s[4] != '-' || s[7] != '-' || s[10] != 'T') return std::nullopt;
   const auto y = ParseDecimal(s.substr(0, 4)), mo = ParseDecimal(s.substr(5, 2)), d = ParseDecimal(s.substr(8, 2)),
              h = ParseDecimal(s.substr(11, 2));
   if (!y || !mo || !d || !h) return std::nullopt;
   const CivilHour out{*y, *mo, *d, *h};
-  if (!IsRealHour(out)) return std::nullopt;
+  if (!IsSeasonHour(out)) return std::nullopt;
   return out;
 }
 
-// Versions 1 and 2: version 2 adds the clock line after the readout line.
+// Versions 1 to 3: version 2 adds the clock line after the readout line, version 3 the undated
+// season's dated line.
 class ArchiveReader {
  public:
-  ArchiveReader(int version, std::string_view bytes, LineReader& lines, std::string* error)
-      : version_(version), bytes_(bytes), lines_(lines), fail_(error) {}
+  ArchiveReader(int version, std::string_view bytes, LineReader& lines, std::string* error, UndatedSeason undated)
+      : version_(version), bytes_(bytes), lines_(lines), fail_(error), undated_(undated) {}
 
   bool Read(Season* out) {
     Readout readout;
@@ -111,7 +111,8 @@ class ArchiveReader {
     if (!Field("start", &value) || !Bytes(value, &replies.start)) return false;
 
     std::optional<CivilHour> typedStart;
-    if (!Dated(replies.start, &typedStart)) return false;
+    bool undated = false;
+    if (!Dated(replies.start, &typedStart, &undated)) return false;
 
     if (!Field("pointer", &value) || !Bytes(value, &replies.pointer)) return false;
     std::int32_t pointer = 0;
@@ -125,7 +126,10 @@ class ArchiveReader {
 
     Season season;
     std::string why;
-    if (!SeasonFromReplies(replies, typedStart, &season, &why)) return fail_(Line(), why);
+    if (!SeasonFromReplies(replies, typedStart, &season, &why,
+                           undated ? UndatedSeason::Keep : UndatedSeason::Refuse)) {
+      return fail_(Line(), why);
+    }
     season.readout = readout;
     *out = std::move(season);
     return true;
@@ -184,27 +188,29 @@ class ArchiveReader {
   }
 
   // "dated YYYY-MM-DDThh logger|typed": the start the season is dated from; from the logger, it
-  // must be what the start reply gives.
-  bool Dated(const std::string& startReply, std::optional<CivilHour>* typedStart) {
+  // must be what the start reply gives. From version 3, "dated none": the start reply gives no
+  // start, and none was typed.
+  bool Dated(const std::string& startReply, std::optional<CivilHour>* typedStart, bool* undated) {
     std::string_view line;
     if (!NextLine(&line)) return false;
+    if (version_ >= 3 && line == "dated none") {
+      if (LoggerStartHour(startReply)) return fail_(Line(), "undated, but the start reply gives a start");
+      if (undated_ == UndatedSeason::Refuse) {
+        return fail_(Line(), "the season is undated: its start record gives no start, and none was typed");
+      }
+      *undated = true;
+      return true;
+    }
     std::vector<std::string_view> parts;
     if (!SplitFields(line, 3, &parts) || parts[0] != "dated") return fail_(Line(), "expected the \"dated\" line");
     const auto hour = ParseHour(parts[1]);
-    if (!hour) return fail_(Line(), "the start is not a real date and hour YYYY-MM-DDThh");
+    if (!hour) return fail_(Line(), "the start is not a real date and hour YYYY-MM-DDThh from 2000 to 2099");
     if (parts[2] == "typed") {
       *typedStart = *hour;
       return true;
     }
     if (parts[2] != "logger") return fail_(Line(), "the start is neither \"logger\" nor \"typed\"");
-    std::string stamp;
-    for (char c : startReply) {
-      if (c != '\r' && c != '\n') stamp += c;
-    }
-    const DecodedStamp d = DecodeStartStamp(stamp.c_str());
-    if (HoldsNul(stamp) || d.result != 0 || CivilHour{d.date.year, d.date.month, d.date.day, d.date.hour} != *hour) {
-      return fail_(Line(), "the start is not what the start reply gives");
-    }
+    if (LoggerStartHour(startReply) != *hour) return fail_(Line(), "the start is not what the start reply gives");
     return true;
   }
 
@@ -269,11 +275,12 @@ class ArchiveReader {
   std::string_view bytes_;
   LineReader& lines_;
   Refusal fail_;
+  UndatedSeason undated_;
 };
 
 }  // namespace
 
-bool ReadArchive(std::string_view bytes, Season* out, std::string* error) {
+bool ReadArchive(std::string_view bytes, Season* out, std::string* error, UndatedSeason undated) {
   const Refusal fail(error);
   LineReader lines(bytes);
   std::string_view line;
@@ -289,17 +296,18 @@ bool ReadArchive(std::string_view bytes, Season* out, std::string* error) {
   // by the version.
   switch (*version) {
     case 1:
-    case 2: return ArchiveReader(*version, bytes, lines, error).Read(out);
+    case 2:
+    case 3: return ArchiveReader(*version, bytes, lines, error, undated).Read(out);
     default:
       return fail(1, "archive version " + std::to_string(*version) + " is newer than this program reads (" +
                          std::to_string(kArchiveVersion) + ")");
   }
 }
 
-bool ReadArchiveFile(const std::string& path, Season* out, std::string* error) {
+bool ReadArchiveFile(const std::string& path, Season* out, std::string* error, UndatedSeason undated) {
   std::string bytes;
   if (!ReadWholeFile(path, &bytes, error)) return false;
-  if (ReadArchive(bytes, out, error)) return true;
+  if (ReadArchive(bytes, out, error, undated)) return true;
   *error = path + ": " + *error;
   return false;
 }

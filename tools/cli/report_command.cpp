@@ -74,7 +74,8 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
       return kExitOk;
     case pt::ReportResult::BadStamp:
     case pt::ReportResult::BadCount:
-      Say(text.ToTerminal(shown) + " (the archive's start or count cannot make a report)");
+      Say(text.ToTerminal(shown) + " (the archive's start or count cannot make a report; " + sink.Path() +
+          " is as it was)");
       return kExitData;
     default:
       Say(text.ToTerminal(shown) + " (" + sink.Path() + " could not be written; the earlier one is kept)");
@@ -93,8 +94,13 @@ int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
   const bool archive = IsArchive(bytes);
   pt::season::Season season;
   if (archive) {
-    if (!pt::season::ReadArchive(bytes, &season, &error)) {
+    if (!pt::season::ReadArchive(bytes, &season, &error, pt::season::UndatedSeason::Keep)) {
       Say(opts.input + ": " + error);
+      return kExitBadInput;
+    }
+    if (season.undated && opts.start.empty()) {
+      Say(opts.input + " is undated: its start record \"" + text.ToTerminal(WithoutLineBreaks(season.replies->start)) +
+          "\" gives no start; give the season's start with --start YYYYMMDDhhmm");
       return kExitBadInput;
     }
     if (!opts.start.empty()) {

@@ -68,10 +68,22 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
     const std::string path = Joined(archiveDir, pt::season::ArchiveFileName(season.readout->localTime));
     if (pt::season::WriteArchiveFile(path, season, &error)) {
       Announce("archive", path);
+      if (season.undated) {
+        Say("the archive is undated; once the season's start is known, date it with: paddytherm-cli report " + path +
+            " --start YYYYMMDDhhmm");
+      }
     } else {
       Say("no archive written: " + error);
       status = kExitFile;
     }
+  }
+  if (season.undated) {
+    // Every figure past the archive is laid out by date.
+    if (!opts.daily.empty() || !opts.seasonPage.empty()) {
+      Say("no daily figures or season page: the season has no start to date them from");
+      status = kExitData;
+    }
+    return status;
   }
   pt::season::DailyOptions figures;
   SeasonFigureOptions(opts, figures, error);  // checked when the command line was read
