@@ -23,6 +23,7 @@
 #include "season/archive.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
+#include "version.h"
 
 namespace cli::test {
 namespace {
@@ -379,6 +380,9 @@ TEST_F(CliSim, ARefusedStartKeepsLastSeasonsReportAndArchivesTheReadoutUndated) 
                    "paddytherm-cli: no CSV written: the start record \"STR:199904141500\" is not a usable date\n"
                    "paddytherm-cli: the archive is undated; once the season's start is known, date it with: "
                    "paddytherm-cli report " + archive + " --start YYYYMMDDhhmm\n");
+  const std::string version = std::to_string(PT_VERSION_MAJOR) + "." + std::to_string(PT_VERSION_MINOR) + "." +
+                              std::to_string(PT_VERSION_PATCH) + "." + std::to_string(PT_VERSION_BUILD);
+  EXPECT_EQ(ReadFile(archive).rfind("paddytherm-archive 3\nprogram " + version + "\n", 0), 0u);
   auto after = before;
   after.insert(archive.substr(dir_.size() + 1));
   EXPECT_EQ(Names(dir_), after) << "nothing but the archive is new: no temporary file, no CSV";

@@ -48,7 +48,7 @@ pt::season::Readout ReadoutNow(const std::string& port, unsigned baud) {
   pt::season::Readout r;
   r.localTime = {now.year, now.month, now.day, now.hour, now.minute, now.second};
   r.utcOffsetMinutes = now.utcOffsetMinutes;
-  r.programVersion = PT_PRODUCT_VERSION_TEXT;
+  r.programVersion = PT_VERSION_FULL_TEXT;
   r.port = port;
   r.baud = static_cast<int>(baud);
   return r;
