@@ -55,15 +55,13 @@ bool ParseReadoutTime(std::string_view s, Readout* r) {
       (s[19] != '+' && s[19] != '-') || s[22] != ':') {
     return false;
   }
-  const auto n = [s](std::size_t at, std::size_t width) {
-    const std::string_view digits = s.substr(at, width);
-    return digits.find_first_not_of("0123456789") == std::string_view::npos ? ParseDecimal(digits)
-                                                                              : std::nullopt;
-  };
+  const auto n = [s](std::size_t at, std::size_t width) { return ParseDigits(s.substr(at, width), width); };
   const auto y = n(0, 4), mo = n(5, 2), d = n(8, 2), h = n(11, 2), mi = n(14, 2), se = n(17, 2), oh = n(20, 2),
              om = n(23, 2);
   if (!y || !mo || !d || !h || !mi || !se || !oh || !om) return false;
   if (!IsRealDate({*y, *mo, *d}) || *h > 23 || *mi > 59 || *se > 59 || *oh > 23 || *om > 59) return false;
+  // The writer gives no offset a minus sign.
+  if (s[19] == '-' && *oh == 0 && *om == 0) return false;
   r->localTime = LocalTime{*y, *mo, *d, *h, *mi, *se};
   r->utcOffsetMinutes = (s[19] == '-' ? -1 : 1) * (*oh * 60 + *om);
   return true;
@@ -79,8 +77,8 @@ std::optional<LocalTime> ParseStamp(std::string_view s) {
 // "YYYY-MM-DDThh", a season's start.
 std::optional<CivilHour> ParseHour(std::string_view s) {
   if (s.size() != 13 || s[4] != '-' || s[7] != '-' || s[10] != 'T') return std::nullopt;
-  const auto y = ParseDecimal(s.substr(0, 4)), mo = ParseDecimal(s.substr(5, 2)), d = ParseDecimal(s.substr(8, 2)),
-             h = ParseDecimal(s.substr(11, 2));
+  const auto y = ParseDigits(s.substr(0, 4), 4), mo = ParseDigits(s.substr(5, 2), 2),
+             d = ParseDigits(s.substr(8, 2), 2), h = ParseDigits(s.substr(11, 2), 2);
   if (!y || !mo || !d || !h) return std::nullopt;
   const CivilHour out{*y, *mo, *d, *h};
   if (!IsSeasonHour(out)) return std::nullopt;
@@ -108,6 +106,7 @@ class ArchiveReader {
     if (!ParseReadoutTime(value, &readout)) return fail_(Line(), "the readout time is not YYYY-MM-DDThh:mm:ss+hh:mm");
     if (version_ >= 2 && !Clock(&readout)) return false;
     if (!Field("memo", &value) || !Bytes(value, &replies.memo)) return false;
+    if (HoldsNul(replies.memo)) return fail_(Line(), "the memo reply holds a NUL byte");
     if (!Field("start", &value) || !Bytes(value, &replies.start)) return false;
 
     std::optional<CivilHour> typedStart;
@@ -231,8 +230,8 @@ class ArchiveReader {
       if (expected >= static_cast<std::size_t>(kMaxSampleCount)) {
         return fail_(Line(), "more samples than a logger holds");
       }
-      const auto word = ParseHex(parts[2], 4);
-      if (!word) return fail_(Line(), "the word is not four hexadecimal digits");
+      const auto word = ParseHex(parts[2], 4, HexCase::Upper);
+      if (!word) return fail_(Line(), "the word is not four capital hexadecimal digits");
       std::string reply;
       if (!Bytes(parts[3], &reply)) return false;
       std::uint32_t value = 0;
@@ -252,7 +251,7 @@ class ArchiveReader {
     std::string_view body = line.substr(0, line.find('\n'));
     if (!SplitFields(body, 3, &parts)) return fail_(Line(), "expected \"end COUNT CRC\"");
     const auto count = ParseDecimal(parts[1]);
-    const auto written = ParseHex(parts[2], 8);
+    const auto written = ParseHex(parts[2], 8, HexCase::Lower);
     if (!count || !written) return fail_(Line(), "expected \"end COUNT CRC\"");
     if (static_cast<std::size_t>(*count) != samples) {
       return fail_(Line(), "the end line counts " + std::to_string(*count) + " samples, the archive holds " +
@@ -290,7 +289,7 @@ bool ReadArchive(std::string_view bytes, Season* out, std::string* error, Undate
   std::vector<std::string_view> parts;
   if (!SplitFields(line, 2, &parts) || parts[0] != kArchiveMagic) return fail(1, "not a paddytherm archive");
   const auto version = ParseDecimal(parts[1]);
-  if (!version) return fail(1, "the archive's version is not a number");
+  if (!version || *version < 1) return fail(1, "the archive's version is not a version number");
   if (!terminated) return fail(1, "the line has no line end: the archive was cut short");
   // Every earlier version stays readable: a later one only adds lines, which the reader asks for
   // by the version.
