@@ -202,6 +202,8 @@ class ArchiveReader {
     }
     std::vector<std::string_view> parts;
     if (!SplitFields(line, 3, &parts) || parts[0] != "dated") return fail_(Line(), "expected the \"dated\" line");
+    // A dated season is written as version 1 or 2, which earlier programs read.
+    if (version_ >= 3) return fail_(Line(), "a version 3 archive holds an undated season: expected \"dated none\"");
     const auto hour = ParseHour(parts[1]);
     if (!hour) return fail_(Line(), "the start is not a real date and hour YYYY-MM-DDThh from 2000 to 2099");
     if (parts[2] == "typed") {
