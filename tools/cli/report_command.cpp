@@ -42,7 +42,7 @@ std::string ReportStamp(const CliOptions& opts, const pt::season::Season& season
   if (!opts.start.empty()) return "STR:" + opts.start;
   if (!season.startTyped) return WithoutLineBreaks(season.replies->start);
   // The report reads the start's hour and never its minutes.
-  char stamp[32];
+  char stamp[64];
   const pt::season::CivilHour& s = season.start;
   std::snprintf(stamp, sizeof stamp, "STR:%04d%02d%02d%02d00", s.year, s.month, s.day, s.hour);
   return stamp;
