@@ -101,7 +101,10 @@ void OnDialogCommand(Dialog& dlg, unsigned wParam) {
   if (request != 0) StartJob(dlg, request);
 }
 
-void OnDialogClose(Dialog&) { SavePortSettings(); }
+void OnDialogClose(Dialog& dlg) {
+  SavePortSettings();
+  SyncFineTimers(dlg, true);  // a job abandoned by the close must not keep the system's timers fine
+}
 
 bool StartJob(Dialog& dlg, int jobRequest) {
   ReadPortChoice(dlg);
@@ -113,6 +116,7 @@ bool StartJob(Dialog& dlg, int jobRequest) {
   Jobs.PendingJob = jobRequest;
   Jobs.BusyFlag = 1;
   RefreshJobControls(dlg);
+  SyncFineTimers(dlg);  // before the first tick, so that one is on time already
   StartTickTimer(dlg);
   return true;
 }

@@ -48,6 +48,7 @@ bool AppendPiece(char* reply, const char* piece) {
 
 int FailedWait(ExchangeContext& ctx, bool refused) {
   ctx.lastWaitRefused = refused ? 1 : 0;
+  if (!refused) ctx.silentWait = 1;
   ++ctx.failedWaits;
   if (ctx.failedWaits >= 2) {
     ctx.phase = PhaseIdle;
@@ -57,7 +58,49 @@ int FailedWait(ExchangeContext& ctx, bool refused) {
   return 0;
 }
 
+// Holds the next send while an answer to an earlier ask may still be on its way (see
+// kSettleTimerMs). Bytes that come meanwhile are thrown away; the CR that ends them is that answer,
+// and the send may go at once. True when the send may go.
+bool Settled(Dialog& dlg) {
+  if (Exchange.SettlePending == 0) return true;
+  bool answered = false;
+  if (SerialDevice* device = OpenDevice()) {
+    char scratch[kScratchSize];
+    std::uint32_t count = 0;
+    std::uint32_t got = 0;
+    std::uint32_t taken = 0;
+    while (!answered && taken < kDrainLimit && device->WaitingCount(count) && count != 0 &&
+           device->Read(scratch, count < kScratchSize ? count : kScratchSize, got) && got != 0) {
+      answered = std::memchr(scratch, '\r', got) != nullptr;
+      taken += got;
+    }
+  }
+  if (!answered && Exchange.SettleTimedOut == 0) return false;
+  dlg.StopTimer(kSettleTimerId);
+  Exchange.SettlePending = 0;
+  Exchange.SettleTimedOut = 0;
+  return true;
+}
+
+// A reply accepted after a silent wait answers one of two asks, and the other's answer may follow,
+// in the same read or later. Only the first answer is the reply; the command after it waits until
+// the other has come (see Settled).
+void SettleAfterResend(Dialog& dlg, const ExchangeContext& ctx, char* reply) {
+  if (ctx.silentWait == 0) return;
+  const std::size_t len = strnlen(reply, kReplyBufferSize);
+  if (char* firstCr = static_cast<char*>(std::memchr(reply, '\r', len))) {
+    const char* rest = firstCr + 1;
+    const bool otherCame = std::memchr(rest, '\r', static_cast<std::size_t>(reply + len - rest)) != nullptr;
+    firstCr[1] = '\0';
+    if (otherCame) return;
+  }
+  Exchange.SettlePending = 1;
+  Exchange.SettleTimedOut = 0;
+  dlg.StartTimer(kSettleTimerId, kSettleTimerMs);
+}
+
 int Send(Dialog& dlg, ExchangeContext& ctx, const char* command, char* reply) {
+  if (!Settled(dlg)) return 0;
   DrainReceiveQueue();
   // Whatever went wrong on the line before this send belongs to the bytes just thrown away.
   if (SerialDevice* device = OpenDevice()) device->TakeLineError();
@@ -84,6 +127,7 @@ int Step(Dialog& dlg, ExchangeContext& ctx, bool wantsAck, int mode, const char*
     ctx.phase = PhaseSend;
     ctx.failedWaits = 0;
     ctx.lastWaitRefused = 0;
+    ctx.silentWait = 0;
     return 0;
   }
   switch (ctx.phase) {
@@ -100,6 +144,7 @@ int Step(Dialog& dlg, ExchangeContext& ctx, bool wantsAck, int mode, const char*
     case PhaseComplete:
       if (!wantsAck || std::memcmp(reply, "\nOK", 3) == 0) {
         ctx.phase = PhaseIdle;
+        SettleAfterResend(dlg, ctx, reply);
         return 1;
       }
       return FailedWait(ctx, true);
@@ -154,12 +199,19 @@ int CollectReply(char* reply) {
 
 void OnReplyTimerExpired() { Exchange.ReplyTimedOut = 1; }
 
+void OnSettleTimerExpired() { Exchange.SettleTimedOut = 1; }
+
 bool ExchangeCanStep() {
-  const auto busy = [](const ExchangeContext& c) { return c.phase == PhaseSend || c.phase == PhaseComplete; };
+  const bool holding = Exchange.SettlePending != 0 && Exchange.SettleTimedOut == 0;
+  const auto held = [&](const ExchangeContext& c) { return c.phase == PhaseSend && holding; };
+  const auto busy = [&](const ExchangeContext& c) {
+    return (c.phase == PhaseSend && !holding) || c.phase == PhaseComplete;
+  };
   const auto waiting = [](const ExchangeContext& c) { return c.phase == PhaseAwaitReply; };
   if (busy(Exchange.Ack) || busy(Exchange.Reply)) return true;
-  if (!waiting(Exchange.Ack) && !waiting(Exchange.Reply)) return true;
-  return Exchange.ReplyTimedOut != 0;
+  if (waiting(Exchange.Ack) || waiting(Exchange.Reply)) return Exchange.ReplyTimedOut != 0;
+  // A held send waits for bytes or for the settle timer, like a wait for a reply.
+  return !held(Exchange.Ack) && !held(Exchange.Reply);
 }
 
 }  // namespace pt

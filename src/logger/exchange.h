@@ -12,6 +12,12 @@ inline constexpr unsigned kReplyTimerMs = 1000;
 inline constexpr int kTickTimerId = 100;
 inline constexpr unsigned kTickTimerMs = 10;
 inline constexpr int kReplyBufferSize = 80;
+// After a reply that came only after a resend, the other ask may still be answered. The next
+// command waits until that answer has come and gone, or this long: a busy logger answers the
+// queued resend straight after the late reply (a few ms on the simulator, reply bytes
+// included), so a quarter of a second leaves a wide margin and costs little when nothing comes.
+inline constexpr int kSettleTimerId = 11;
+inline constexpr unsigned kSettleTimerMs = 250;
 
 enum ExchangePhase { PhaseIdle = 0, PhaseSend = 1, PhaseAwaitReply = 2, PhaseComplete = 3 };
 
@@ -21,6 +27,8 @@ struct ExchangeContext {
   std::int32_t spinnerFrame = 0;
   // 1 when the last failed wait of an acknowledged command ended in a refusal, not in silence.
   std::int32_t lastWaitRefused = 0;
+  // 1 when a wait of the current exchange ended in silence: that ask may still be answered.
+  std::int32_t silentWait = 0;
 };
 
 struct ExchangeState {
@@ -31,6 +39,11 @@ struct ExchangeState {
   // the reply outgrew its buffer, or the line reported an error. The reply may then look right
   // and still be wrong, so the callers that parse it ask again instead.
   int ReplyFlawed = 0;
+  // 1 from a reply accepted after a silent wait until the answer to the other ask has been
+  // thrown away or the settle timer ran out: no command goes out meanwhile, so that answer can
+  // never be taken for the next command's reply.
+  int SettlePending = 0;
+  int SettleTimedOut = 0;
 };
 extern ExchangeState Exchange;
 
@@ -44,8 +57,10 @@ int CollectReply(char* reply);
 
 // The reply timer has run out: the wait under way fails at its next step.
 void OnReplyTimerExpired();
+// The settle timer has run out: the held command goes out at its next step.
+void OnSettleTimerExpired();
 // True while a variant has something to do at its next step that needs no new byte from the
-// line: a send, a complete reply to judge, or a wait that has timed out. A front end that can wait
+// line: a send that is not held, a complete reply to judge, or a wait that has timed out. A front end that can wait
 // on the line itself (the console) uses it to know when a step would only find nothing new.
 bool ExchangeCanStep();
 

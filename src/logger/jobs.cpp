@@ -159,6 +159,13 @@ bool IsReadingSamples() {
   return Jobs.BusyFlag == 1 && (Jobs.JobState == kDownloadAskSample || Jobs.JobState == kDownloadAwaitSample);
 }
 
+void SyncFineTimers(Dialog& dlg, bool closing) {
+  const int wanted = (Jobs.BusyFlag == 1 && !closing) ? 1 : 0;
+  if (Jobs.FineTimersHeld == wanted) return;
+  Jobs.FineTimersHeld = wanted;
+  dlg.HoldFineTimers(wanted == 1);
+}
+
 void JobTick(Dialog& dlg) {
   if (Port.PortOpenFlag == 1) StepJobSequencer(dlg);
 }

@@ -91,6 +91,9 @@ struct JobsState {
   Outcome SamplePendingOutcome = Outcome::None;
 
   JobOutcome LastOutcome;
+
+  // 1 while the dialog holds the fine timer resolution for a running job.
+  int FineTimersHeld = 0;
 };
 
 // How often a reply that does not count is asked for: the first ask and two more.
@@ -119,6 +122,9 @@ bool IsAcknowledgedJob(int request);
 bool IsReadingSamples();  // the download is in its samples (the progress bar moves)
 
 void JobTick(Dialog& dlg);
+// Holds the fine timer resolution while a job runs and releases it when none does; with
+// `closing`, releases it whatever runs. Every hold is paired with one release.
+void SyncFineTimers(Dialog& dlg, bool closing = false);
 void StepJobSequencer(Dialog& dlg);
 int HeaderRead(Dialog& dlg, int mode, char* memo, char* start, char* pointer);
 int SampleRead(Dialog& dlg, int mode, int index, char* reply);

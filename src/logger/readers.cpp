@@ -143,6 +143,14 @@ int SampleRead(Dialog& dlg, int mode, int index, char* reply) {
   switch (state) {
     case kReadingSample: {
       int r = ReplyExchange(dlg, 1, Jobs.SampleCommandBuffer, reply);
+      // An empty logger is still asked for sample 0, but no slot its answer fills is reported:
+      // whatever comes back, or nothing at all, it is no fault.
+      if (Jobs.SampleCount == 0) {
+        if (r == -2) r = 1;
+        state = JudgeReaderStep(r, {kSampleReadTexts, kNoProperReplyText, Outcome::NoReply}, pending,
+                                Jobs.SamplePendingOutcome, kReaderDone, kReadingSample);
+        return 0;
+      }
       if (r == 1) {
         const bool wellFormed = Exchange.ReplyFlawed == 0 && CheckSampleReply(reply, &Jobs.SampleWord);
         r = KeepIfWellFormed(dlg, wellFormed, Jobs.SampleAsks, Jobs.SampleCommandBuffer, reply);

@@ -13,6 +13,10 @@ void HandleTimer(Dialog& dlg, unsigned timerId) {
       dlg.StopTimer(kReplyTimerId);
       OnReplyTimerExpired();
       break;
+    case kSettleTimerId:
+      dlg.StopTimer(kSettleTimerId);
+      OnSettleTimerExpired();
+      break;
     case kTickTimerId:
       // Stopped while the tick's work runs, so a step that shows a box is never entered again.
       dlg.StopTimer(kTickTimerId);
@@ -22,6 +26,8 @@ void HandleTimer(Dialog& dlg, unsigned timerId) {
       } else {
         JobTick(dlg);
       }
+      // A job that ended in this tick gives the fine resolution back at once.
+      SyncFineTimers(dlg);
       dlg.StartTimer(kTickTimerId, kTickTimerMs);
       break;
     default:

@@ -31,6 +31,11 @@ class ReplacementFile {
   // Closes the temporary and moves it over the final file, only if every write succeeded. False
   // otherwise, with the temporary removed and the final file untouched.
   bool Commit();
+  // Creates `path` itself, only when no file has that name yet (O_EXCL, CREATE_NEW on Windows),
+  // to be written in place: for a file that must never replace another. Commit keeps it, Discard
+  // removes it. False when it cannot be created; NameTaken() then tells a name in use.
+  bool OpenNew(const char* path);
+  bool NameTaken() const { return taken_; }
   // Closes and removes the temporary; harmless when nothing is open.
   void Discard();
 
@@ -46,8 +51,16 @@ class ReplacementFile {
   std::string temp_;            // the temporary beside it
   std::intptr_t handle_ = -1;   // a file descriptor, or a HANDLE on Windows
   bool failed_ = false;
+  bool inPlace_ = false;        // OpenNew: temp_ is the final file, kept by Commit
+  bool taken_ = false;
   int error_ = 0;
+  int slot_ = -1;               // POSIX: where temp_ is listed for RemoveOpenTemporaries
 };
+
+// POSIX only: removes every temporary (and every OpenNew file not yet committed) that this
+// process has open. Async-signal-safe, for a SIGINT or SIGTERM handler: the names are kept in a
+// fixed table, and the signals are held while a name is made, renamed or removed.
+void RemoveOpenTemporaries();
 
 // The file a ReplacementFile opened on `path` replaces: on POSIX `path` with every symbolic link
 // along the final name followed (even one whose target does not exist yet); `path` elsewhere.

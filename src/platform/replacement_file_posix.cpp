@@ -1,11 +1,15 @@
 #include "platform/replacement_file.h"
 
 #include <fcntl.h>
+#include <limits.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 
 #include "platform/temporary_name.h"
 
@@ -36,7 +40,60 @@ bool FollowLinks(std::string& path) {
   return false;
 }
 
+// The temporaries open in this process, for a signal handler to remove. A slot's name is only
+// read while `used` is set, and only written while it is clear.
+constexpr int kSlots = 8;
+struct OpenTemporary {
+  std::atomic<bool> used{false};
+  char path[PATH_MAX];
+};
+OpenTemporary gOpen[kSlots];
+static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler");
+
+// SIGINT and SIGTERM wait while a temporary is made, renamed or removed and listed or unlisted,
+// so the handler never misses one that exists nor removes a name that is no longer ours.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t held;
+    sigemptyset(&held);
+    sigaddset(&held, SIGINT);
+    sigaddset(&held, SIGTERM);
+    pthread_sigmask(SIG_BLOCK, &held, &old_);
+  }
+  ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t old_;
+};
+
+// A name too long for a slot, or a ninth open file, is not listed: it is still removed on
+// every other way out.
+int List(const std::string& path) {
+  if (path.size() >= PATH_MAX) return -1;
+  for (int i = 0; i < kSlots; ++i) {
+    if (gOpen[i].used.load()) continue;
+    std::memcpy(gOpen[i].path, path.c_str(), path.size() + 1);
+    gOpen[i].used.store(true);
+    return i;
+  }
+  return -1;
+}
+
+void Unlist(int& slot) {
+  if (slot >= 0) gOpen[slot].used.store(false);
+  slot = -1;
+}
+
 }  // namespace
+
+void RemoveOpenTemporaries() {
+  for (OpenTemporary& t : gOpen) {
+    if (t.used.load()) ::unlink(t.path);
+  }
+}
 
 std::string ReplacementTarget(const std::string& path) {
   std::string target = path;
@@ -52,6 +109,8 @@ void ReplacementFile::Failed(int code) {
 bool ReplacementFile::Open(const char* path) {
   Discard();
   failed_ = false;
+  inPlace_ = false;
+  taken_ = false;
   error_ = 0;
   final_ = path != nullptr ? path : "";
   if (final_.empty()) {
@@ -67,10 +126,14 @@ bool ReplacementFile::Open(const char* path) {
   const bool keepMode = ::stat(final_.c_str(), &old) == 0 && S_ISREG(old.st_mode);
 
   int fd = -1;
-  for (int i = 0; i < kNameTries && fd < 0; ++i) {
-    temp_ = final_ + TemporarySuffix(static_cast<std::uint64_t>(::getpid()));
-    fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST && errno != EINTR) break;
+  {
+    const SignalsHeld held;
+    for (int i = 0; i < kNameTries && fd < 0; ++i) {
+      temp_ = final_ + TemporarySuffix(static_cast<std::uint64_t>(::getpid()));
+      fd = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd < 0 && errno != EEXIST && errno != EINTR) break;
+    }
+    if (fd >= 0) slot_ = List(temp_);
   }
   if (fd < 0) {
     Failed(errno);
@@ -83,6 +146,34 @@ bool ReplacementFile::Open(const char* path) {
     Discard();
     return false;
   }
+  return true;
+}
+
+bool ReplacementFile::OpenNew(const char* path) {
+  Discard();
+  failed_ = false;
+  inPlace_ = true;
+  taken_ = false;
+  error_ = 0;
+  final_ = path != nullptr ? path : "";
+  int fd = -1;
+  {
+    const SignalsHeld held;
+    // A symbolic link at the name is a name in use: never written through.
+    do {
+      fd = ::open(final_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
+    } while (fd < 0 && errno == EINTR);
+    if (fd >= 0) {
+      temp_ = final_;
+      slot_ = List(temp_);
+    }
+  }
+  if (fd < 0) {
+    taken_ = errno == EEXIST;
+    Failed(final_.empty() ? ENOENT : errno);
+    return false;
+  }
+  handle_ = fd;
   return true;
 }
 
@@ -109,13 +200,14 @@ bool ReplacementFile::Commit() {
   // The contents reach the disk before the name does; a file system without fsync says EINVAL.
   if (!failed_ && ::fsync(fd) != 0 && errno != EINVAL) Failed(errno);
   if (::close(fd) != 0 && !failed_) Failed(errno);
-  if (!failed_ && ::rename(temp_.c_str(), final_.c_str()) != 0) Failed(errno);
-  if (failed_) {
-    ::unlink(temp_.c_str());
+  {
+    const SignalsHeld held;
+    if (!failed_ && !inPlace_ && ::rename(temp_.c_str(), final_.c_str()) != 0) Failed(errno);
+    if (failed_) ::unlink(temp_.c_str());
+    Unlist(slot_);
     temp_.clear();
-    return false;
   }
-  temp_.clear();
+  if (failed_) return false;
   // The new name itself on disk, as far as the folder can be synced.
   const std::string folder = FolderPart(final_);
   const int dir = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -132,7 +224,9 @@ void ReplacementFile::Discard() {
     handle_ = -1;
   }
   if (!temp_.empty()) {
+    const SignalsHeld held;
     ::unlink(temp_.c_str());
+    Unlist(slot_);
     temp_.clear();
   }
 }

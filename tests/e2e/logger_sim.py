@@ -63,7 +63,7 @@ class LoggerSim:
 
     def commands(self):
         """Every command line received so far, as bytes ending in CR; a hang-up as b"hangup".
-        The simulator's notes of the replies it spoilt are left out."""
+        The simulator's notes of the replies it spoilt or answered late are left out."""
         if not self.transcript.exists():
             return []
         out = []
@@ -72,7 +72,7 @@ class LoggerSim:
             if not m:
                 continue
             shown = m.group(2)
-            if shown.startswith("spoilt "):
+            if shown.startswith(("spoilt ", "late ")):
                 continue
             out.append(b"hangup" if shown == "hangup" else unescape(shown.split(" [over-long")[0]))
         return out

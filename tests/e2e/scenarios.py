@@ -270,8 +270,8 @@ def scenario_quick_repress(ctx):
 
 
 def scenario_resend_and_pieces(ctx):
-    """A logger that misses a command gets it once more; replies that come in pieces 30 ms apart
-    still make the same report."""
+    """A logger that misses a command gets it once more; replies that come in pieces 30 ms apart,
+    or an answer that comes just after the resend, still make the same report."""
     ctx.start_sim("--drop-first", "--memo", MEMO)
     ui = ctx.start_app()
     started = time.monotonic()
@@ -296,6 +296,19 @@ def scenario_resend_and_pieces(ctx):
                                 ctx.sim.words, ctx.folder / "reference", ctx.log)
     ctx.check(expected is not None and report.read_bytes() == expected,
               "tavovalu.html from split replies equals the native writer's report")
+
+    # A logger busy with its own reading answers sample 5 just after the resend went out, and
+    # then the resend: the second answer must not become sample 6.
+    late = 5
+    ctx.start_sim("--late", f"Rdt{late:04d}:1050", "--samples", SAMPLES, "--start", LOGGER_START, "--memo", MEMO)
+    run_download(ctx)
+    ctx.require(ui.box() is None, f"no message box, got {ui.box()}")
+    ctx.require(ui.enabled(DOWNLOAD), "the download ended")
+    wire = download_commands(SAMPLES)
+    wire.insert(3 + late, b"Rdt%04d\r" % late)
+    ctx.eq(ctx.sim.commands(), wire, "the late sample asked twice, every other command once")
+    ctx.check(expected is not None and report.read_bytes() == expected,
+              "tavovalu.html after a late answer equals the native writer's report")
 
 
 def scenario_noisy_line(ctx):

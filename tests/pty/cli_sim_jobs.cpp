@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -458,7 +460,8 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
 TEST_F(CliSim, ANoisyLineGivesTheExactSeasonOrKeepsLastSeasons) {
   const std::string out = dir_ + "/out";
   ::mkdir(out.c_str(), 0755);
-  StartSim({"--samples", "300", "--seed", "11", "--spoil", "3"});
+  // Spoilt replies, and two answers that come just after the resend went out (then the resend's).
+  StartSim({"--samples", "300", "--seed", "11", "--spoil", "3", "--late", "Rpt:1050", "--late", "Rdt0007:1050"});
   Finished f = Cli({"download", "--port", tty_, "--dir", out, "--csv", out + "/s.csv", "--no-progress"});
   ASSERT_EQ(f.status, 0) << f.err;
   const auto words = DumpedWords();
@@ -752,6 +755,154 @@ TEST_F(CliSim, UsageErrorsNeverTouchTheLine) {
   const Finished help = Cli({"--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_NE(help.out.find("  7  data:"), std::string::npos);
+}
+
+namespace files {
+
+// What is in `dir` (and its folders), byte for byte; links, FIFOs and devices by what they are.
+void Snap(const std::string& dir, const std::string& prefix, std::map<std::string, std::string>& out) {
+  for (const std::string& name : Names(dir)) {
+    const std::string path = dir + "/" + name;
+    struct stat st {};
+    if (::lstat(path.c_str(), &st) != 0) continue;
+    std::string& what = out[prefix + name];
+    if (S_ISDIR(st.st_mode)) {
+      Snap(path, prefix + name + "/", out);
+    } else if (S_ISLNK(st.st_mode)) {
+      what = "link";
+    } else if (S_ISFIFO(st.st_mode)) {
+      what = "fifo";
+    } else if (S_ISCHR(st.st_mode)) {
+      what = "char device";
+    } else if (st.st_size > (1 << 20)) {
+      what = "a file of " + std::to_string(st.st_size) + " bytes";  // not printed whole on a failure
+    } else {
+      what = ReadFile(path);
+    }
+  }
+}
+
+std::map<std::string, std::string> Snapshot(const std::string& dir) {
+  std::map<std::string, std::string> out;
+  Snap(dir, "", out);
+  return out;
+}
+
+}  // namespace files
+
+TEST_F(CliSim, NoOutputReplacesAnInputOrAnotherAndInputsAreFilesOfASeasonsSize) {
+  StartSim({"--samples", "5"});
+  const std::string src = dir_ + "/src", w = dir_ + "/w", exp = dir_ + "/exp";
+  for (const std::string& d : {src, w, w + "/t", exp}) ::mkdir(d.c_str(), 0755);
+  Finished f = Cli({"download", "--port", tty_, "--dir", src, "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string a = w + "/season.ptlog", h = w + "/tavovalu.html", x = w + "/x.csv";
+  WriteBytes(a, ReadFile(f.out.substr(at + 9, f.out.find('\n', at) - at - 9)));
+  WriteBytes(h, ReadFile(src + "/tavovalu.html"));
+  WriteBytes(x, "kept\n");
+  ::symlink("season.ptlog", (w + "/season.lnk").c_str());
+  ::link(a.c_str(), (w + "/season.hard").c_str());
+  ASSERT_EQ(::mkfifo((w + "/in.fifo").c_str(), 0600), 0);
+  ASSERT_EQ(::mkfifo((w + "/out.fifo").c_str(), 0600), 0);
+  // A copy of /dev/null, never the real one.
+  const bool root = ::mknod((w + "/null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+  WriteBytes(w + "/big", "");
+  ASSERT_EQ(::truncate((w + "/big").c_str(), (8 << 20) + 1), 0);
+  ASSERT_EQ(Cli({"report", a, "--dir", exp, "--daily", exp + "/daily.csv", "--season", exp + "/page.html"}).status, 0);
+  const std::size_t wireBefore = Wire().size();
+
+  // The FIFO's reader, let go at the end if the program never opened it.
+  std::string piped;
+  std::thread reader([&] {
+    const int fd = ::open((w + "/out.fifo").c_str(), O_RDONLY);
+    char buf[4096];
+    for (ssize_t n; fd >= 0 && (n = ::read(fd, buf, sizeof buf)) > 0;) piped.append(buf, static_cast<std::size_t>(n));
+    if (fd >= 0) ::close(fd);
+  });
+
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::vector<std::string> said;  // in this order on stderr
+  };
+  const std::string clash = " itself: no output may replace an input or another output";
+  std::vector<Case> cases = {
+      {{"report", a, "--csv", a}, 2, {"--csv " + a + " is the input " + a + clash}},
+      {{"compare", a, "--season", w + "/season.lnk"}, 2, {"--season " + w + "/season.lnk is the input " + a + clash}},
+      {{"compare", h, a, "--daily", w + "/season.hard"}, 2, {"--daily " + w + "/season.hard is the input " + a + clash}},
+      {{"report", h, "--season", h}, 2, {"--season " + h + " is the input " + h + clash}},
+      {{"report", a, "--dir", w + "/t", "--season", w + "/t/tavovalu.html"},
+       2,
+       {"--season " + w + "/t/tavovalu.html is the report " + w + "/t/tavovalu.html" + clash}},
+      {{"report", a, "--daily", x, "--season", w + "/t/../x.csv"}, 2, {"--season " + w + "/t/../x.csv is --daily " + x + clash}},
+      {{"download", "--port", tty_, "--dir", w, "--daily", w + "/t/../tavovalu.html"},
+       2,
+       {"--daily " + w + "/t/../tavovalu.html is the report " + h + clash}},
+      {{"report", w + "/in.fifo", "--csv", exp + "/no.csv"}, 2, {"cannot read " + w + "/in.fifo: it is a FIFO, not a file"}},
+      {{"compare", a, w + "/in.fifo", "--season", exp + "/no.html"}, 2, {"cannot read " + w + "/in.fifo: it is a FIFO"}},
+      {{"report", "/dev/zero"}, 2, {"cannot read /dev/zero: it is a character device, not a file"}},
+      {{"report", w + "/big"},
+       2,
+       {"cannot read " + w + "/big: 8388609 bytes is more than a report of a full season can be (8 MB)"}},
+      // FIFOs and character devices are written as they are, and stay what they are.
+      {{"report", a, "--dir", exp, "--daily", w + "/out.fifo", "--season", root ? w + "/null" : exp + "/page2.html"},
+       0,
+       {}},
+  };
+  const auto before = files::Snapshot(w);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args[0] + " " + c.args[1] + " " + c.args.back());
+    f = Cli(c.args, 10000);
+    EXPECT_EQ(f.status, c.status) << f.err;
+    EXPECT_LT(f.ms, 5000) << "a FIFO or a device never holds the program";
+    for (const std::string& part : c.said) {
+      EXPECT_NE(f.err.find(part), std::string::npos) << f.err;
+    }
+    if (c.status != 0) {
+      EXPECT_EQ(f.out, "");
+    }
+    EXPECT_EQ(files::Snapshot(w), before);
+  }
+  const int unblock = ::open((w + "/out.fifo").c_str(), O_WRONLY | O_NONBLOCK);
+  if (unblock >= 0) ::close(unblock);
+  reader.join();
+  EXPECT_EQ(piped, ReadFile(exp + "/daily.csv"));
+  EXPECT_FALSE(Exists(exp + "/no.csv") || Exists(exp + "/no.html") || Exists(w + "/t/tavovalu.html"));
+  EXPECT_EQ(Wire().size(), wireBefore) << "a refused download asks the logger nothing";
+  if (!root) std::fprintf(stderr, "not root: no character device made, /dev/null's case not run\n");
+
+  // Archives in one folder: every name of the next seconds is taken, and two downloads still
+  // replace nothing and not each other.
+  const std::string arch = dir_ + "/arch";
+  ::mkdir(arch.c_str(), 0755);
+  const time_t now = ::time(nullptr);
+  for (time_t t = now - 1; t < now + 20; ++t) {
+    const std::string s = LocalStamp(t);
+    WriteBytes(arch + "/paddytherm-" + s.substr(0, 8) + "-" + s.substr(8) + ".ptlog", "taken " + s);
+  }
+  const auto taken = files::Snapshot(arch);
+  std::set<std::string> archives;
+  for (int i = 0; i < 2; ++i) {
+    f = Cli({"download", "--port", tty_, "--dir", arch, "--no-progress"});
+    ASSERT_EQ(f.status, 0) << f.err;
+    const auto line = f.out.find("archive: ");
+    ASSERT_NE(line, std::string::npos) << f.out;
+    const std::string path = f.out.substr(line + 9, f.out.find('\n', line) - line - 9);
+    const std::string name = path.substr(arch.size() + 1);
+    // The readout's own name with a count: "-2", or "-3" for the second in the same second.
+    EXPECT_EQ(taken.count(name.substr(0, name.rfind('-')) + ".ptlog"), 1u) << name;
+    archives.insert(name);
+  }
+  auto after = files::Snapshot(arch);
+  EXPECT_EQ(archives.size(), 2u);
+  for (const std::string& name : archives) {
+    EXPECT_EQ(after[name].rfind("paddytherm-archive ", 0), 0u) << name;
+    after.erase(name);
+  }
+  after.erase("tavovalu.html");
+  EXPECT_EQ(after, taken);
 }
 
 }  // namespace

@@ -82,12 +82,15 @@ class ExchangeSim : public ::testing::Test {
     reply[0] = '\0';
     Outcome out;
     const long long begin = test::MonotonicNowMs();
+    const long long origin = begin - dlg_.now;  // the dialog's clock goes on across exchanges
     fn(dlg_, 0, command.c_str(), reply);
     while (test::MonotonicNowMs() - begin < limitMs) {
       SleepMs(10);
-      dlg_.now = test::MonotonicNowMs() - begin;
-      auto t = dlg_.timers.find(kReplyTimerId);
-      if (t != dlg_.timers.end() && t->second.due <= dlg_.now) HandleTimer(dlg_, kReplyTimerId);
+      dlg_.now = test::MonotonicNowMs() - origin;
+      for (const int id : {kReplyTimerId, kSettleTimerId}) {
+        auto t = dlg_.timers.find(id);
+        if (t != dlg_.timers.end() && t->second.due <= dlg_.now) HandleTimer(dlg_, static_cast<unsigned>(id));
+      }
       const int r = fn(dlg_, 1, command.c_str(), reply);
       if (r != 0) {
         out.result = r;

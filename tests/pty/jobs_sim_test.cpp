@@ -111,6 +111,25 @@ TEST_F(JobsSim, DroppedCommandsAndSplitRepliesStillDownload) {
   }
 }
 
+// A logger busy with its own reading answers one ask just after the resend went out, and then the
+// resend too: each later command must still get its own reply.
+TEST_F(JobsSim, ALateAnswerNeverShiftsWhatFollows) {
+  for (const char* late : {"Rdt0001:1050", "Rpt:1050", "Rmem:1050"}) {
+    SCOPED_TRACE(late);
+    Start({"--samples", "4", "--memo", "PADDY L", "--start", "200805010600", "--late", late});
+    ASSERT_TRUE(RunJob(DownloadJob, 20000));
+    EXPECT_TRUE(dlg_.boxes.empty()) << dlg_.boxes.front().text;
+    const std::vector<std::uint32_t> words = SimWords();
+    ASSERT_EQ(Jobs.SampleCount, 4);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(Jobs.SampleTable[i], words[i]) << i;
+    EXPECT_STREQ(Jobs.MemoText, "PADDY L         ");
+    EXPECT_STREQ(Jobs.StartText, "STR:200805010600");
+    EXPECT_STREQ(Jobs.PointerText, "4");
+    sim_.Stop();
+    unlink((dir_ + "/transcript").c_str());
+  }
+}
+
 TEST_F(JobsSim, HangUpMidDownloadFailsCleanly) {
   Start({"--samples", "50", "--hangup-after", "10"});
   ASSERT_TRUE(RunJob(DownloadJob, 20000)) << "the job did not end";

@@ -40,6 +40,7 @@ class FakeDialog : public Dialog {
   void StopTimer(int id) override;
   void ShowMessage(const char* text, const char* caption, BoxOwner owner) override;
   void Beep() override;
+  void HoldFineTimers(bool hold) override { log.push_back(hold ? "fine timers held" : "fine timers released"); }
 
   // What a user does or sees.
   std::string Text(int id) const;

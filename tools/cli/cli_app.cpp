@@ -15,6 +15,7 @@
 #include "control_ids.h"
 #include "dir_report_sink.h"
 #include "exit_status.h"
+#include "file_clashes.h"
 #include "interrupt.h"
 #include "job_loop.h"
 #include "outcome_reading.h"
@@ -204,7 +205,7 @@ void Session::WriteCsv() {
   if (count < 0) count = 0;
   if (count > pt::kSampleTableSize) count = pt::kSampleTableSize;
   std::string error;
-  if (!WriteCsvFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count, opts_.csvBom), error)) {
+  if (!WriteOutputFile(opts_.csv, FormatSampleCsv(start, pt::Jobs.SampleTable, count, opts_.csvBom), error)) {
     Say(error);
     Fail(kExitFile);
     return;
@@ -279,7 +280,10 @@ bool Session::RunJob(int request) {
 int Session::Run() {
   if (opts_.jobRequest == pt::DownloadJob) {
     std::string error;
-    const ExitStatus files = CheckDownloadOutputs(opts_.dir.empty() ? "." : opts_.dir, sink_.Path(), opts_.csv, error);
+    ExitStatus files = CheckNoClash(FilesOf(opts_, sink_.Path()), error);
+    if (files == kExitOk) {
+      files = CheckDownloadOutputs(opts_.dir.empty() ? "." : opts_.dir, sink_.Path(), opts_.csv, error);
+    }
     if (files != kExitOk) {
       Say(error);
       return files;
@@ -338,6 +342,7 @@ int RunCli(int argc, const char* const* argv) {
     WriteText(stdout, opts.version + "\n");
     return kExitOk;
   }
+  CleanUpOnInterrupt();
   TerminalText text(TerminalText::LocaleCodeset());
   if (opts.command == "report") return RunReportCommand(opts, text);
   if (opts.command == "compare") return RunCompareCommand(opts);

@@ -6,11 +6,13 @@
 
 #include "console_out.h"
 #include "exit_status.h"
+#include "file_clashes.h"
+#include "input_files.h"
+#include "output_files.h"
 #include "path_join.h"
 #include "season/archive.h"
 #include "season/compare.h"
 #include "season/report_reader.h"
-#include "season/whole_file.h"
 
 namespace cli {
 
@@ -26,9 +28,9 @@ std::string BaseName(const std::string& path) {
 // An archive by its first line, anything else as a tavovalu.html; the refusal names the file.
 bool ReadSeasonFile(const std::string& path, pt::season::Season* season, std::string* error) {
   std::string bytes;
-  if (!pt::season::ReadWholeFile(path, &bytes, error)) return false;
-  const std::string magic = std::string(pt::season::kArchiveMagic) + " ";
-  if (bytes.compare(0, magic.size(), magic) == 0) {
+  bool archive = false;
+  if (!ReadSeasonInput(path, bytes, archive, *error)) return false;
+  if (archive) {
     if (pt::season::ReadArchive(bytes, season, error)) return true;
     *error = path + ": " + *error;
     return false;
@@ -46,6 +48,11 @@ int RunCompareCommand(const CliOptions& opts) {
   SeasonFigureOptions(opts, options.daily, error);  // checked when the command line was read
   options.by = opts.byDay ? pt::season::CompareBy::Day : pt::season::CompareBy::Date;
   options.milestones = opts.milestones;
+  const ExitStatus clash = CheckNoClash(FilesOf(opts, ""), error);
+  if (clash != kExitOk) {
+    Say(error);
+    return clash;
+  }
 
   // Every file is read before anything is written: one bad file leaves no page without it.
   std::vector<pt::season::ComparedSeason> seasons(opts.inputs.size());
@@ -61,7 +68,7 @@ int RunCompareCommand(const CliOptions& opts) {
   ExitStatus status = kExitOk;
   const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {
     if (path.empty()) return;
-    if (pt::season::WriteWholeFile(path, bytes, &error)) {
+    if (WriteOutputFile(path, bytes, error)) {
       Print(stdout, "%s: %s\n", what, path.c_str());
       std::fflush(stdout);
     } else {

@@ -50,6 +50,8 @@ class ConsoleDialog : public pt::Dialog {
   void StopTimer(int id) override { timers_.erase(id); }
   void ShowMessage(const char* text, const char* caption, pt::BoxOwner owner) override;
   void Beep() override {}
+  // The console waits on the line and its own clock, never on the system's timer ticks.
+  void HoldFineTimers(bool) override {}
 
  private:
   Clock clock_;

@@ -6,7 +6,7 @@ namespace cli {
 enum ExitStatus : int {
   kExitOk = 0,
   kExitOther = 1,      // anything not listed below (out of memory, a failed conversion set-up)
-  kExitBadInput = 2,   // usage, a clock text that is not 14 characters, a bad --start or memo
+  kExitBadInput = 2,   // usage, a bad clock text, --start or memo, clashing files, unfit inputs
   kExitPort = 3,       // the port could not be opened or configured, or a command not sent
   kExitNoReply = 4,    // the logger did not answer, even after the one resend
   kExitRefused = 5,    // the logger answered, but not with LF "OK"

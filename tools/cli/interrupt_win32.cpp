@@ -19,6 +19,10 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
 
 }  // namespace
 
+// Ctrl-C outside a job ends the program by default; a temporary of a report, page or CSV being
+// replaced at that moment is left beside it (the file it would replace stays whole).
+void CleanUpOnInterrupt() {}
+
 void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 bool Interrupted() { return gInterrupted; }
 

@@ -14,9 +14,25 @@ bool JobFinished() {
   return pt::Jobs.BusyFlag == 0 && pt::Port.ClosePortFlag == 0 && (device == nullptr || !device->IsOpen());
 }
 
-void DeliverDueReplyTimer(ConsoleDialog& dlg, long long now) {
-  const long long due = dlg.TimerDeadline(pt::kReplyTimerId);
-  if (due >= 0 && now >= due) pt::HandleTimer(dlg, pt::kReplyTimerId);
+// The exchange's one-shot timers: the reply timer and the settle timer that holds a command
+// after a late reply. The tick timer is the loop itself.
+constexpr int kExchangeTimers[] = {pt::kReplyTimerId, pt::kSettleTimerId};
+
+void DeliverDueTimers(ConsoleDialog& dlg, long long now) {
+  for (const int id : kExchangeTimers) {
+    const long long due = dlg.TimerDeadline(id);
+    if (due >= 0 && now >= due) pt::HandleTimer(dlg, static_cast<unsigned>(id));
+  }
+}
+
+// The earliest deadline of the exchange's timers, or -1 when none runs.
+long long NextDeadline(const ConsoleDialog& dlg) {
+  long long next = -1;
+  for (const int id : kExchangeTimers) {
+    const long long due = dlg.TimerDeadline(id);
+    if (due >= 0 && (next < 0 || due < next)) next = due;
+  }
+  return next;
 }
 
 }  // namespace
@@ -33,7 +49,7 @@ bool TickCanProgress() {
 long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick) {
   long long ticks = 0;
   for (;;) {
-    DeliverDueReplyTimer(dlg, io.now());
+    DeliverDueTimers(dlg, io.now());
     if (JobFinished() || (io.stop && io.stop())) return ticks;
     pt::HandleTimer(dlg, pt::kTickTimerId);
     ++ticks;
@@ -41,8 +57,8 @@ long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::functio
     if (JobFinished()) return ticks;
     if (TickCanProgress()) continue;
 
-    const long long due = dlg.TimerDeadline(pt::kReplyTimerId);
-    // Without a running reply timer nothing bounds the wait; fall back to the dialog's pace.
+    const long long due = NextDeadline(dlg);
+    // Without a running timer nothing bounds the wait; fall back to the dialog's pace.
     const long long left = due < 0 ? static_cast<long long>(pt::kTickTimerMs) : due - io.now();
     if (left <= 0) continue;
     const int timeout = left > 60000 ? 60000 : static_cast<int>(left);

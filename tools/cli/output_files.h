@@ -1,7 +1,7 @@
 #pragma once
-// The files a download writes, tavovalu.html in --dir and the --csv FILE: checked before the
-// logger is asked anything, so that a season is not read only to be lost, and the CSV written as
-// what FILE is.
+// The files the console writes: tavovalu.html in --dir and the --csv FILE checked before the
+// logger is asked anything, so that a season is not read only to be lost; every output written as
+// what its path is.
 #include <string>
 
 #include "exit_status.h"
@@ -12,14 +12,18 @@ namespace cli {
 // the same canonical folder and name (symbolic links at the final name followed first).
 bool NamesSameFile(const std::string& a, const std::string& b);
 
-// kExitOk, or the status with its message in `error`: a CSV that names the report itself (bad
-// input); a report folder or a CSV folder in which no file can be created, or a CSV path that is
-// neither a file, a FIFO nor a character device (file). `csv` "" is no CSV.
+// True when `path` is a FIFO or a character device, which is written as it is, never replaced.
+bool WrittenDirectly(const std::string& path);
+
+// kExitOk, or kExitFile with its message in `error`: a report folder or a CSV folder in which no
+// file can be created, or a CSV path that is neither a file, a FIFO nor a character device.
+// `csv` "" is no CSV. (A CSV that is the report is refused with the other clashes.)
 ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& reportPath, const std::string& csv,
                                 std::string& error);
 
-// A FIFO or a character device is opened and written as it is; anything else is replaced whole
-// (a symbolic link's target, keeping a regular file's mode bits). False with the reason in `error`.
-bool WriteCsvFile(const std::string& path, const std::string& content, std::string& error);
+// A FIFO or a character device is opened and written as it is; a regular file or none is replaced
+// whole (a symbolic link's target, keeping a regular file's mode bits); anything else is refused.
+// False with the reason in `error`.
+bool WriteOutputFile(const std::string& path, const std::string& content, std::string& error);
 
 }  // namespace cli

@@ -84,12 +84,10 @@ bool NamesSameFile(const std::string& a, const std::string& b) {
   return !ca.empty() && ca == CanonicalName(pt::ReplacementTarget(b));
 }
 
+bool WrittenDirectly(const std::string& path) { return KindOf(path) == CsvKind::Direct; }
+
 ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& reportPath, const std::string& csv,
                                 std::string& error) {
-  if (!csv.empty() && NamesSameFile(csv, reportPath)) {
-    error = "--csv " + csv + " is the report " + reportPath + " itself; give the CSV a name of its own";
-    return kExitBadInput;
-  }
   struct stat st {};
   std::string reason;
   if (::stat(dir.c_str(), &st) != 0) {
@@ -122,9 +120,14 @@ ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& repor
   return kExitOk;
 }
 
-bool WriteCsvFile(const std::string& path, const std::string& content, std::string& error) {
+bool WriteOutputFile(const std::string& path, const std::string& content, std::string& error) {
   int code = 0;
-  if (KindOf(path) == CsvKind::Direct) {
+  const CsvKind kind = KindOf(path);
+  if (kind == CsvKind::Unusable) {
+    error = "cannot write " + path + ": it is not a file, a FIFO or a character device";
+    return false;
+  }
+  if (kind == CsvKind::Direct) {
     if (WriteDirect(path, content, code)) return true;
   } else {
     pt::ReplacementFile file;

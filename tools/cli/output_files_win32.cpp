@@ -32,20 +32,36 @@ bool CanReplace(const std::string& path, std::string& reason) {
   return true;
 }
 
+// The volume and index of an existing file, links followed; false when it cannot be opened.
+bool IdentityOf(const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+  // No access asked: only what the file is, so a file open elsewhere unshared still answers.
+  const HANDLE h = CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const BOOL ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  return ok != 0;
+}
+
 }  // namespace
 
-// Windows' names are case-blind; links and hard links are not looked through here.
+// Files that exist by volume serial number and file index (through hard links, symbolic links
+// and junctions); otherwise by full path, without regard to case, as Windows reads names.
 bool NamesSameFile(const std::string& a, const std::string& b) {
+  BY_HANDLE_FILE_INFORMATION ia{}, ib{};
+  if (IdentityOf(a, ia) && IdentityOf(b, ib)) {
+    return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
+           ia.nFileIndexLow == ib.nFileIndexLow;
+  }
   const std::wstring fa = FullPath(a), fb = FullPath(b);
   return !fa.empty() && CompareStringOrdinal(fa.c_str(), -1, fb.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
+// Every output is replaced whole here: NUL and CON are refused by the replacement.
+bool WrittenDirectly(const std::string&) { return false; }
+
 ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& reportPath, const std::string& csv,
                                 std::string& error) {
-  if (!csv.empty() && NamesSameFile(csv, reportPath)) {
-    error = "--csv " + csv + " is the report " + reportPath + " itself; give the CSV a name of its own";
-    return kExitBadInput;
-  }
   const DWORD attributes = GetFileAttributesW(Wide(dir).c_str());
   std::string reason;
   if (attributes == INVALID_FILE_ATTRIBUTES) {
@@ -69,7 +85,7 @@ ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& repor
 }
 
 // A regular file, replaced whole.
-bool WriteCsvFile(const std::string& path, const std::string& content, std::string& error) {
+bool WriteOutputFile(const std::string& path, const std::string& content, std::string& error) {
   pt::ReplacementFile file;
   if (file.Open(path.c_str()) && file.Write(content.data(), content.size()) && file.Commit()) return true;
   error = "cannot write " + path + ": " + SystemErrorText(file.Error() != 0 ? file.Error() : ERROR_WRITE_FAULT);

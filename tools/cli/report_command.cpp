@@ -9,13 +9,14 @@
 #include "dir_report_sink.h"
 #include "console_out.h"
 #include "exit_status.h"
+#include "file_clashes.h"
+#include "input_files.h"
 #include "logger/jobs.h"
 #include "output_files.h"
 #include "report/html_report.h"
 #include "sample_csv.h"
 #include "season/archive.h"
 #include "season/report_reader.h"
-#include "season/whole_file.h"
 #include "season_outputs.h"
 #include "terminal_text.h"
 
@@ -29,11 +30,6 @@ std::string WithoutLineBreaks(std::string text) {
   pt::StripLineBreaks(text.data());
   text.resize(std::char_traits<char>::length(text.c_str()));
   return text;
-}
-
-bool IsArchive(const std::string& bytes) {
-  const std::string magic = std::string(pt::season::kArchiveMagic) + " ";
-  return bytes.compare(0, magic.size(), magic) == 0;
 }
 
 // The start stamp the report is dated from: --start, or else the archive's own start as the
@@ -87,11 +83,20 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
 
 int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
   std::string bytes, error;
-  if (!pt::season::ReadWholeFile(opts.input, &bytes, &error)) {
+  // The report is only rewritten from an archive: whether it is an output is known once the input
+  // has been read, and it is compared then, still before anything is written.
+  DirReportSink sink(opts.dir);
+  ExitStatus clash = CheckNoClash(FilesOf(opts, ""), error);
+  bool archive = false;
+  if (clash == kExitOk && !ReadSeasonInput(opts.input, bytes, archive, error)) {
     Say(error);
     return kExitBadInput;
   }
-  const bool archive = IsArchive(bytes);
+  if (clash == kExitOk && archive) clash = CheckNoClash(FilesOf(opts, sink.Path()), error);
+  if (clash != kExitOk) {
+    Say(error);
+    return clash;
+  }
   pt::season::Season season;
   if (archive) {
     if (!pt::season::ReadArchive(bytes, &season, &error, pt::season::UndatedSeason::Keep)) {
@@ -117,13 +122,12 @@ int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
       Say("--start dates a report rebuilt from an archive; " + opts.input + " is no archive");
       return kExitBadInput;
     }
-    if (!pt::season::ReadReportFile(opts.input, &season, &error)) {
+    if (!pt::season::ReadReport(bytes, &season, &error)) {
       Say(opts.input + " is neither an archive nor a tavovalu.html this program wrote: " + error);
       return kExitBadInput;
     }
   }
 
-  DirReportSink sink(opts.dir);
   if (archive) {
     const ExitStatus files = CheckDownloadOutputs(opts.dir.empty() ? "." : opts.dir, sink.Path(), opts.csv, error);
     if (files != kExitOk) {
@@ -136,7 +140,7 @@ int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
     if (status == kExitOk) status = s;
   };
   if (!opts.csv.empty()) {
-    if (WriteCsvFile(opts.csv, FormatSeasonCsv(season, opts.csvBom), error)) {
+    if (WriteOutputFile(opts.csv, FormatSeasonCsv(season, opts.csvBom), error)) {
       Print(stdout, "csv: %s\n", opts.csv.c_str());
       std::fflush(stdout);
     } else {

@@ -4,14 +4,15 @@
 
 #include "console_out.h"
 #include "local_clock.h"
+#include "output_files.h"
 #include "path_join.h"
+#include "platform/replacement_file.h"
 #include "report/decimal_text.h"
 #include "sample_csv.h"
 #include "season/archive.h"
 #include "season/csv_text.h"
 #include "season/daily.h"
 #include "season/season_page.h"
-#include "season/whole_file.h"
 #include "version.h"
 
 namespace cli {
@@ -25,7 +26,38 @@ void Announce(const char* what, const std::string& path) {
   std::fflush(stdout);
 }
 
-std::string Joined(const std::string& dir, const std::string& name) { return JoinPath(dir, name); }
+constexpr int kArchiveNameTries = 100;
+
+// The archive in `dir` under a name no file has: its readout's, or with "-2", "-3"... before
+// ".ptlog" when that is taken (two downloads in one second), never a name another output of
+// `opts` will take. Created exclusively, so that nothing, not even another download at the same
+// moment, is replaced. `path` is where it went, or the name that failed.
+bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, const CliOptions& opts,
+                     std::string& path, std::string& error) {
+  std::string text;
+  if (!pt::season::FormatArchive(season, &text, &error)) return false;
+  const std::string name = pt::season::ArchiveFileName(season.readout->localTime);
+  const std::string stem = name.substr(0, name.rfind('.'));
+  const std::string extension = name.substr(stem.size());
+  for (int n = 1; n <= kArchiveNameTries; ++n) {
+    path = JoinPath(dir, n == 1 ? name : stem + "-" + std::to_string(n) + extension);
+    bool other = false;
+    for (const std::string* output : {&opts.csv, &opts.daily, &opts.seasonPage}) {
+      other = other || (!output->empty() && NamesSameFile(path, *output));
+    }
+    if (other) continue;
+    pt::ReplacementFile file;
+    if (file.OpenNew(path.c_str())) {
+      if (file.Write(text.data(), text.size()) && file.Commit()) return true;
+    } else if (file.NameTaken()) {
+      continue;
+    }
+    error = "cannot write " + path + ": " + SystemErrorText(file.Error());
+    return false;
+  }
+  error = "every name from " + JoinPath(dir, name) + " to -" + std::to_string(kArchiveNameTries) + " is taken";
+  return false;
+}
 
 }  // namespace
 
@@ -65,8 +97,8 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
   ExitStatus status = kExitOk;
   std::string error;
   if (!archiveDir.empty() && season.readout) {
-    const std::string path = Joined(archiveDir, pt::season::ArchiveFileName(season.readout->localTime));
-    if (pt::season::WriteArchiveFile(path, season, &error)) {
+    std::string path;
+    if (WriteNewArchive(archiveDir, season, opts, path, error)) {
       Announce("archive", path);
       if (season.undated) {
         Say("the archive is undated; once the season's start is known, date it with: paddytherm-cli report " + path +
@@ -89,7 +121,7 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
   SeasonFigureOptions(opts, figures, error);  // checked when the command line was read
   if (!opts.daily.empty()) {
     const std::string csv = pt::season::FormatDailyCsv(pt::season::ComputeDaily(season, figures), opts.csvBom);
-    if (pt::season::WriteWholeFile(opts.daily, csv, &error)) {
+    if (WriteOutputFile(opts.daily, csv, error)) {
       Announce("daily", opts.daily);
     } else {
       Say("no daily figures written: " + error);
@@ -97,7 +129,7 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
     }
   }
   if (!opts.seasonPage.empty()) {
-    if (pt::season::WriteSeasonPage(opts.seasonPage, season, figures, &error)) {
+    if (WriteOutputFile(opts.seasonPage, pt::season::FormatSeasonPage(season, figures), error)) {
       Announce("season", opts.seasonPage);
     } else {
       Say("no season page written: " + error);

@@ -78,6 +78,7 @@ class Simulator {
   std::string lastLine_;
   bool haveLast_ = false;
   std::string lastAnswered_;  // the last line that reached the reply (for --spoil)
+  std::vector<bool> lateUsed_ = std::vector<bool>(opts_.late.size(), false);
   long commands_ = 0;
   bool hungUp_ = false;
   int notify_ = -1;
@@ -179,8 +180,20 @@ void Simulator::OnLine() {
   // A sample asked again straight after its reply (the client's resend) is a repeat.
   const bool repeat = line == lastAnswered_;
   lastAnswered_ = line;
+  // A logger busy with its own reading answers late; a command that comes meanwhile (the
+  // client's resend) waits in the line and is answered right after.
+  int lateMs = 0;
+  for (std::size_t i = 0; i < opts_.late.size(); ++i) {
+    if (!lateUsed_[i] && line.compare(0, opts_.late[i].command.size(), opts_.late[i].command) == 0) {
+      lateUsed_[i] = true;
+      lateMs = std::max(lateMs, opts_.late[i].ms);
+    }
+  }
   std::size_t index = 0;
-  if (sim::SampleIndex(line, index) && index < logger_.Data().words.size()) {
+  const bool sample = sim::SampleIndex(line, index) && index < logger_.Data().words.size();
+  if (sample && spoiler_.LateFirstAsk(index, repeat, opts_.latePercent)) lateMs = std::max(lateMs, opts_.latePercentMs);
+  if (lateMs > 0) Note(now, "late " + std::to_string(lateMs));
+  if (sample) {
     if (const auto kind = spoiler_.For(index, repeat)) {
       Note(now, "spoilt " + std::to_string(index) + " " + sim::SpoilKindName(*kind));
       reply = spoiler_.Apply(*kind, reply, index);
@@ -193,6 +206,7 @@ void Simulator::OnLine() {
   const bool haveLine = tcgetattr(pty_.slave, &t) == 0;
   if (!haveLine || !sim::LineMatchesLogger(t)) reply = sim::Garble(reply.size(), opts_.garbleEnded, rng_);
   if (opts_.delayMs > 0) SleepUntil(Clock::now() + milliseconds(opts_.delayMs));
+  if (lateMs > 0) SleepUntil(start_ + milliseconds(now + lateMs));
   if (!opts_.split) {
     Send(reply);
     return;

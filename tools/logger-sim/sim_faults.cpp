@@ -132,6 +132,12 @@ std::optional<SpoilKind> Spoiler::For(std::size_t index, bool repeat) const {
   return kinds_[Hash(index, 1) % kinds_.size()];
 }
 
+bool Spoiler::LateFirstAsk(std::size_t index, bool repeat, double percent) const {
+  if (repeat || percent <= 0) return false;
+  const double u = static_cast<double>(Hash(index, 3) >> 11) * 0x1.0p-53;
+  return u * 100 < percent;
+}
+
 std::string Spoiler::Apply(SpoilKind kind, const std::string& reply, std::size_t index) const {
   Rng rng(Hash(index, 2));
   std::string out = reply;

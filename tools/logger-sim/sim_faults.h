@@ -68,6 +68,9 @@ class Spoiler {
   // The spoil for an ask of sample `index`, if any; `repeat`: the command answered just
   // before was this same one (the client asking again).
   std::optional<SpoilKind> For(std::size_t index, bool repeat) const;
+  // Whether the first ask of sample `index` is answered late, for `percent` per cent of the
+  // samples: like the spoils, a function of the seed and the index alone.
+  bool LateFirstAsk(std::size_t index, bool repeat, double percent) const;
   // `reply` ("\nXXXX\r") spoilt that way; "" for kSilent. The same bytes for the same index.
   std::string Apply(SpoilKind kind, const std::string& reply, std::size_t index) const;
 

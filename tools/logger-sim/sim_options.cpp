@@ -34,6 +34,9 @@ const char* const kUsage =
     "  --pointer TEXT       reply TEXT to Rpt\n"
     "  --hangup-after N     answer N commands, then hang up at the next one\n"
     "  --delay MS           wait MS milliseconds before each reply\n"
+    "  --late CMD:MS        answer the first ask of CMD (e.g. Rdt0005) MS ms after it came;\n"
+    "                       may be repeated\n"
+    "  --late-percent PCT:MS  answer the first ask of PCT per cent of the samples MS ms late\n"
     "  --garble-ended       end garbled replies (wrong line settings) with a CR\n"
     "  --spoil PCT          spoil PCT per cent (0..100) of the sample replies on their first ask\n"
     "  --spoil-kinds LIST   how: a comma list of letters, stray-byte, stray-digit, high-byte,\n"
@@ -54,6 +57,15 @@ bool ToLong(const std::string& text, long lo, long hi, long& out) {
   return true;
 }
 
+bool ToPercent(const std::string& text, double& out) {
+  char* end = nullptr;
+  errno = 0;
+  const double pct = std::strtod(text.c_str(), &end);
+  if (text.empty() || errno != 0 || *end != '\0' || !(pct >= 0 && pct <= 100)) return false;
+  out = pct;
+  return true;
+}
+
 }  // namespace
 
 std::string PadMemo(const std::string& memo) {
@@ -71,7 +83,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
         a == "--seed" || a == "--words" || a == "--dump-words" || a == "--memo" ||
         a == "--clock" || a == "--transcript" || a == "--noise" || a == "--pointer" ||
         a == "--hangup-after" || a == "--silent-for" || a == "--delay" || a == "--spoil" || a == "--spoil-kinds" ||
-        a == "--spoil-always";
+        a == "--spoil-always" || a == "--late" || a == "--late-percent";
     std::string v;
     if (takesValue) {
       if (i + 1 >= args.size()) {
@@ -135,12 +147,22 @@ bool ParseOptions(const std::vector<std::string>& args, Options& opts, std::stri
     } else if (a == "--delay") {
       if (!ToLong(v, 0, 600000, n)) return bad("expected 0 to 600000 ms");
       opts.delayMs = static_cast<int>(n);
+    } else if (a == "--late") {
+      const std::size_t colon = v.rfind(':');
+      if (colon == std::string::npos || colon == 0 || !ToLong(v.substr(colon + 1), 0, 600000, n))
+        return bad("expected CMD:MS, e.g. Rdt0005:1050");
+      opts.late.push_back({v.substr(0, colon), static_cast<int>(n)});
+    } else if (a == "--late-percent") {
+      const std::size_t colon = v.rfind(':');
+      double pct = 0;
+      if (colon == std::string::npos || !ToPercent(v.substr(0, colon), pct) ||
+          !ToLong(v.substr(colon + 1), 0, 600000, n))
+        return bad("expected PCT:MS, e.g. 3:1050");
+      opts.latePercent = pct;
+      opts.latePercentMs = static_cast<int>(n);
     } else if (a == "--spoil") {
-      char* end = nullptr;
-      errno = 0;
-      const double pct = std::strtod(v.c_str(), &end);
-      if (v.empty() || errno != 0 || *end != '\0' || !(pct >= 0 && pct <= 100))
-        return bad("expected a percentage, 0 to 100");
+      double pct = 0;
+      if (!ToPercent(v, pct)) return bad("expected a percentage, 0 to 100");
       opts.spoilPercent = pct;
     } else if (a == "--spoil-kinds") {
       if (!ParseSpoilKinds(v, opts.spoilKinds))

@@ -27,6 +27,13 @@ struct Options {
   std::optional<std::string> pointer;
   int hangupAfter = -1;             // -1: never
   int delayMs = 0;
+  struct Late {
+    std::string command;  // matched at the line's start, as --silent-for
+    int ms;
+  };
+  std::vector<Late> late;           // the first ask of each answered that late
+  double latePercent = 0;           // share of the samples whose first ask is answered late
+  int latePercentMs = 0;
   double spoilPercent = 0;          // share of the samples spoilt on their first ask
   std::vector<SpoilKind> spoilKinds{std::begin(kAllSpoilKinds), std::end(kAllSpoilKinds)};
   std::vector<int> spoilAlways;     // samples spoilt on every ask

@@ -1,6 +1,7 @@
 #include "platform/win32/dialog_win32.h"
 
 #include <commctrl.h>
+#include <timeapi.h>
 
 #include "platform/win32/sjis_wide.h"
 
@@ -80,5 +81,13 @@ void Win32Dialog::ShowMessage(const char* text, const char* caption, BoxOwner ow
 }
 
 void Win32Dialog::Beep() { MessageBeep(0); }
+
+void Win32Dialog::HoldFineTimers(bool hold) {
+  if (hold) {
+    timeBeginPeriod(1);
+  } else {
+    timeEndPeriod(1);
+  }
+}
 
 }  // namespace pt

@@ -31,6 +31,7 @@ class Win32Dialog final : public Dialog {
   void StopTimer(int id) override;
   void ShowMessage(const char* text, const char* caption, BoxOwner owner) override;
   void Beep() override;
+  void HoldFineTimers(bool hold) override;
 
  private:
   HWND dialog_ = nullptr;

@@ -25,6 +25,8 @@ void ReplacementFile::Failed(int code) {
 bool ReplacementFile::Open(const char* path) {
   Discard();
   failed_ = false;
+  inPlace_ = false;
+  taken_ = false;
   error_ = 0;
   final_ = path != nullptr ? path : "";
   if (final_.empty() || WideFileName(final_).empty()) {
@@ -45,6 +47,30 @@ bool ReplacementFile::Open(const char* path) {
     temp_.clear();
     return false;
   }
+  handle_ = reinterpret_cast<std::intptr_t>(h);
+  return true;
+}
+
+bool ReplacementFile::OpenNew(const char* path) {
+  Discard();
+  failed_ = false;
+  inPlace_ = true;
+  taken_ = false;
+  error_ = 0;
+  final_ = path != nullptr ? path : "";
+  if (final_.empty() || WideFileName(final_).empty()) {
+    Failed(static_cast<int>(ERROR_INVALID_NAME));
+    return false;
+  }
+  const HANDLE h = CreateFileW(WideFileName(final_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    const DWORD error = GetLastError();
+    taken_ = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
+    Failed(static_cast<int>(error));
+    return false;
+  }
+  temp_ = final_;
   handle_ = reinterpret_cast<std::intptr_t>(h);
   return true;
 }
@@ -72,7 +98,7 @@ bool ReplacementFile::Commit() {
   if (!failed_ && !FlushFileBuffers(h)) Failed(static_cast<int>(GetLastError()));
   if (!CloseHandle(h) && !failed_) Failed(static_cast<int>(GetLastError()));
   const std::wstring temp = WideFileName(temp_);
-  if (!failed_ && !MoveFileExW(temp.c_str(), WideFileName(final_).c_str(),
+  if (!failed_ && !inPlace_ && !MoveFileExW(temp.c_str(), WideFileName(final_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Failed(static_cast<int>(GetLastError()));
   }

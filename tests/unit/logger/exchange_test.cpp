@@ -182,6 +182,59 @@ TEST_F(ExchangeTest, LateReplyIsDrainedByTheResend) {
   EXPECT_EQ(dev.writes.size(), 2u);
 }
 
+// The logger answers the first ask 50 ms after the resend went out, then the resend at once: the
+// second answer must never be taken for the next command's reply.
+TEST_F(ExchangeTest, TheOtherAsksAnswerIsThrownAwayBeforeTheNextSend) {
+  const struct {
+    const char* name;
+    const char* firstRead;        // at 1070: the late answer, and what came with it
+    std::int64_t secondAnswerAt;  // -1: nothing more comes
+    const char* secondAnswer;
+    std::int64_t nextSendAt;
+  } cases[] = {
+      {"answered just after", "\n0190\r", 1080, "\n0190\r", 1090},
+      {"answered late in the window", "\n0190\r", 1300, "\n0190\r", 1300},
+      {"never answered", "\n0190\r", -1, "", 1330},  // held the settle time after the accept at 1080
+      {"both in one read", "\n0190\r\n0190\r", -1, "", 1090},
+      {"the other begun in the same read", "\n0190\r\n01", 1300, "90\r", 1300},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetProgramState();
+    FakeDialog d;
+    ScriptedDevice device(&d);
+    ASSERT_EQ(device.Open("COM1"), 0);
+    SetPortDevice(&device);
+    d.StartTimer(kTickTimerId, kTickTimerMs);
+    device.ReplyTo("Rdt0001\r", "\n0191\r", 250);
+    ReplyExchange(d, 0, "Rdt0000\r", reply);
+    auto step = [&](ExchangeFn fn, const char* command) {
+      while (test::DeliverNextTimer(d) != kTickTimerId) {
+      }
+      return fn(d, 1, command, reply);
+    };
+    ASSERT_EQ(step(ReplyExchange, "Rdt0000\r"), 0);  // sent at 10, resent at 1020
+    device.ArriveAt(1070, c.firstRead);
+    if (c.secondAnswerAt >= 0) device.ArriveAt(c.secondAnswerAt, c.secondAnswer);
+    int r = 0;
+    while (r == 0) r = step(ReplyExchange, "Rdt0000\r");
+    ASSERT_EQ(r, 1);
+    EXPECT_EQ(d.now, 1080);
+    EXPECT_EQ(Reply(), "\n0190\r");  // one answer, never two run together
+    ReplyExchange(d, 0, "Rdt0001\r", reply);
+    std::int64_t sentAt = -1;
+    for (r = 0; r == 0 && d.now < 5000;) {
+      const std::size_t before = device.writes.size();
+      r = step(ReplyExchange, "Rdt0001\r");
+      if (device.writes.size() != before) sentAt = d.now;
+    }
+    EXPECT_EQ(r, 1);
+    EXPECT_EQ(Reply(), "\n0191\r");
+    EXPECT_EQ(sentAt, c.nextSendAt);
+    EXPECT_EQ(device.writes, (std::vector<std::string>{"Rdt0000\r", "Rdt0000\r", "Rdt0001\r"}));
+  }
+}
+
 TEST_F(ExchangeTest, CrSeenWithTheTimeoutIsAccepted) {
   ReplyExchange(dlg, 0, "Rpt\r", reply);
   ASSERT_EQ(StepAtNextTick(ReplyExchange, "Rpt\r"), 0);

@@ -457,6 +457,81 @@ TEST_F(JobsTest, HeaderOrSampleFailureEndsTheDownloadWithoutAReport) {
   }
 }
 
+// A logger with no samples is still asked for sample 0; whatever it answers, the report has no
+// rows and no box comes.
+TEST_F(JobsTest, AnEmptyLoggerIsNoFault) {
+  const struct {
+    const char* name;
+    std::vector<std::string> answers;  // to the asks of Rdt0000, one each; "" for none
+  } cases[] = {
+      {"NG", {"\nNG\r"}},
+      {"a number", {"\n0190\r"}},
+      {"garbage", {"\n1A2K\r"}},
+      {"nothing even after the resend", {"", ""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    writes_.clear();
+    dlg_.boxes.clear();
+    sink_ = MemorySink{};
+    logger_.pointer = "0";
+    device_.responder = [this, &c, asked = std::size_t{0}](const std::string& cmd) mutable {
+      writes_.push_back({cmd, dlg_.now});
+      if (cmd != "Rdt0000\r") return logger_.Answer(cmd);
+      return asked < c.answers.size() ? c.answers[asked++] : std::string();
+    };
+    RunJob(DownloadJob, 1000);
+    std::vector<std::string> expected = {"Rmem\r", "Rstr\r", "Rpt\r"};
+    for (std::size_t i = 0; i < c.answers.size(); ++i) expected.push_back("Rdt0000\r");
+    EXPECT_EQ(Commands(), expected);
+    EXPECT_TRUE(dlg_.boxes.empty()) << dlg_.boxes.front().text;
+    EXPECT_EQ(Jobs.LastOutcome.kind, Outcome::Succeeded);
+    EXPECT_EQ(Jobs.LastOutcome.report, ReportResult::Written);
+    EXPECT_EQ(sink_.creates, 1);
+  }
+}
+
+// The fine timer resolution is held from each press to the tick that ends the job, and given
+// back when the dialog closes in the middle of one: never two holds, never a hold left over.
+TEST_F(JobsTest, EveryHoldOfFineTimersIsReleased) {
+  const struct {
+    const char* name;
+    int request;
+    std::vector<std::string> silentFor;
+    bool closeMidway;
+  } cases[] = {
+      {"clock read", ReadClockJob, {}, false},
+      {"no reply", CheckMemoJob, {"Rmem"}, false},
+      {"download", DownloadJob, {}, false},
+      {"closed during a download", DownloadJob, {}, true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    dlg_.log.clear();
+    logger_.silentFor = c.silentFor;
+    if (c.closeMidway) {
+      StartJob(dlg_, c.request);
+      test::RunTicks(dlg_, 5);
+      SyncFineTimers(dlg_, true);  // what closing the dialog does beside saving the settings
+    } else {
+      RunJob(c.request);
+    }
+    std::vector<std::string> holds;
+    for (const auto& line : dlg_.log) {
+      if (line.rfind("fine timers ", 0) == 0) holds.push_back(line);
+    }
+    EXPECT_EQ(holds, (std::vector<std::string>{"fine timers held", "fine timers released"}));
+    EXPECT_EQ(Jobs.FineTimersHeld, 0);
+    const auto held = std::find(dlg_.log.begin(), dlg_.log.end(), "fine timers held");
+    const auto firstTick = std::find(dlg_.log.begin(), dlg_.log.end(), "timer- 100");
+    EXPECT_LT(held, firstTick) << "held before the job's first tick";
+    if (c.closeMidway) {
+      ResetProgramState();
+      dlg_.timers.clear();
+    }
+  }
+}
+
 TEST_F(JobsTest, SendFailureDuringTheDownloadNamesTheRead) {
   device_.responder = [this](const std::string& cmd) {
     writes_.push_back({cmd, dlg_.now});
