@@ -15,6 +15,10 @@
 /* "1.0.0", as --version prints it and the packages are named. */
 #define PT_VERSION_TEXT \
   PT_VERSION_STR(PT_VERSION_MAJOR) "." PT_VERSION_STR(PT_VERSION_MINOR) "." PT_VERSION_STR(PT_VERSION_PATCH)
+/* "1.0.0.0", all four numbers, as the raw archive's program line records them. */
+#define PT_VERSION_FULL_TEXT \
+  PT_VERSION_STR(PT_VERSION_MAJOR) "." PT_VERSION_STR(PT_VERSION_MINOR) "." \
+  PT_VERSION_STR(PT_VERSION_PATCH) "." PT_VERSION_STR(PT_VERSION_BUILD)
 /* "1, 0, 0, 0", the product version as the version record spells it. */
 #define PT_PRODUCT_VERSION_TEXT \
   PT_VERSION_STR(PT_VERSION_MAJOR) ", " PT_VERSION_STR(PT_VERSION_MINOR) ", " \

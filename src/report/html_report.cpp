@@ -167,28 +167,22 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
   };
   if (!sink.Create()) return box(ReportResult::NotCreated, kReportOpenErrorText, kReportErrorCaption);
 
-  // A refused stamp or count still puts its report in place (without head and tail); a line that
-  // failed to be written keeps the earlier report instead.
-  ReportOutcome outcome{ReportResult::Written, ""};
+  // A season that cannot be dated or laid out is refused before anything is written: its
+  // report could only be a table without head and tail, and last season's is worth more than
+  // that. The new file is abandoned and the earlier report stays as it was.
+  const auto refuse = [&](ReportResult result, const char* text) {
+    sink.Close();
+    return box(result, text, "");
+  };
   const DecodedStamp stamp = DecodeStartStamp(startStamp, Report.Date);
   Report.Date = stamp.date;
-  if (stamp.result != 0) {
-    outcome = box(ReportResult::BadStamp, kReportBadStampText, "");
-    // Without a month there is no day to advance, and before hour 0 the first sample's column
-    // would never come: nothing sensible can be laid out, so the file is left empty.
-    if (!IsMonthInRange(Report.Date.month) || Report.Date.hour < 0) {
-      sink.Commit();
-      sink.Close();
-      return outcome;
-    }
-  } else {
-    ParseSampleCount(pointerText);
-    if (Report.SampleCount > kSampleTableSize) {
-      outcome = box(ReportResult::BadCount, kReportBadCountText, "");
-    } else if (const char* failure = PutChecked(sink, owner, kReportHeadLines)) {
-      outcome = {ReportResult::WriteFailed, failure};
-    }
-  }
+  if (stamp.result != 0) return refuse(ReportResult::BadStamp, kReportBadStampText);
+  ParseSampleCount(pointerText);
+  if (Report.SampleCount > kSampleTableSize) return refuse(ReportResult::BadCount, kReportBadCountText);
+
+  // A line that fails to be written keeps the earlier report too.
+  ReportOutcome outcome{ReportResult::Written, ""};
+  if (const char* failure = PutChecked(sink, owner, kReportHeadLines)) outcome = {ReportResult::WriteFailed, failure};
 
   WriteCaption(sink);
   WriteHeaderRow(sink);

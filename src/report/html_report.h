@@ -15,8 +15,8 @@ enum class ReportResult {
   Written,      // in place, whole
   NotCreated,   // the file could not be made or put in place; the earlier report is kept
   WriteFailed,  // a line of it could not be written; the earlier report is kept
-  BadStamp,     // the start stamp is no date: a report without head and tail is in place
-  BadCount,     // more samples than the table holds: a report without head and tail is in place
+  BadStamp,     // the start stamp is no date: nothing written, the earlier report is kept
+  BadCount,     // more samples than the table holds: nothing written, the earlier report is kept
 };
 struct ReportOutcome {
   ReportResult result = ReportResult::NotAsked;

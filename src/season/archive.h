@@ -11,9 +11,10 @@
 namespace pt::season {
 
 inline constexpr const char* kArchiveMagic = "paddytherm-archive";
-// The newest version, written whenever the readout holds a read of the logger's clock; a season
-// without one (read from a version 1 archive) is written as version 1, as it was.
-inline constexpr int kArchiveVersion = 2;
+// The newest version, written for an undated season. A dated season is written as version 2 when
+// the readout holds a read of the logger's clock, and as version 1 without one (read from a
+// version 1 archive), as older programs wrote and read them.
+inline constexpr int kArchiveVersion = 3;
 
 // "paddytherm-YYYYMMDD-hhmmss.ptlog" for a readout at local time `t`.
 std::string ArchiveFileName(const LocalTime& t);
@@ -25,9 +26,12 @@ bool FormatArchive(const Season& season, std::string* text, std::string* error);
 bool WriteArchiveFile(const std::string& path, const Season& season, std::string* error);
 
 // The season an archive holds. Refuses, with "line N: ..." naming the first line that is wrong,
-// an archive with a malformed line, a reply that does not give the figure written beside it, a
-// checksum that does not match, or no end line (cut short); `out` is then left alone.
-bool ReadArchive(std::string_view bytes, Season* out, std::string* error);
-bool ReadArchiveFile(const std::string& path, Season* out, std::string* error);
+// an archive with a malformed line (any field not as the writer spells it), a reply that does not
+// give the figure written beside it, a checksum that does not match, or no end line (cut short);
+// `out` is then left alone. An undated archive is refused unless `undated` keeps it.
+bool ReadArchive(std::string_view bytes, Season* out, std::string* error,
+                 UndatedSeason undated = UndatedSeason::Refuse);
+bool ReadArchiveFile(const std::string& path, Season* out, std::string* error,
+                     UndatedSeason undated = UndatedSeason::Refuse);
 
 }  // namespace pt::season

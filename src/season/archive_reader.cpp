@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "logger/text_numbers.h"
-#include "report/samples.h"
 #include "season/archive.h"
 #include "season/archive_text.h"
 #include "season/crc32.h"
@@ -56,15 +55,13 @@ bool ParseReadoutTime(std::string_view s, Readout* r) {
       (s[19] != '+' && s[19] != '-') || s[22] != ':') {
     return false;
   }
-  const auto n = [s](std::size_t at, std::size_t width) {
-    const std::string_view digits = s.substr(at, width);
-    return digits.find_first_not_of("0123456789") == std::string_view::npos ? ParseDecimal(digits)
-                                                                              : std::nullopt;
-  };
+  const auto n = [s](std::size_t at, std::size_t width) { return ParseDigits(s.substr(at, width), width); };
   const auto y = n(0, 4), mo = n(5, 2), d = n(8, 2), h = n(11, 2), mi = n(14, 2), se = n(17, 2), oh = n(20, 2),
              om = n(23, 2);
   if (!y || !mo || !d || !h || !mi || !se || !oh || !om) return false;
   if (!IsRealDate({*y, *mo, *d}) || *h > 23 || *mi > 59 || *se > 59 || *oh > 23 || *om > 59) return false;
+  // The writer gives no offset a minus sign.
+  if (s[19] == '-' && *oh == 0 && *om == 0) return false;
   r->localTime = LocalTime{*y, *mo, *d, *h, *mi, *se};
   r->utcOffsetMinutes = (s[19] == '-' ? -1 : 1) * (*oh * 60 + *om);
   return true;
@@ -77,22 +74,23 @@ std::optional<LocalTime> ParseStamp(std::string_view s) {
   return r.localTime;
 }
 
-// "YYYY-MM-DDThh"
+// "YYYY-MM-DDThh", a season's start.
 std::optional<CivilHour> ParseHour(std::string_view s) {
   if (s.size() != 13 || s[4] != '-' || s[7] != '-' || s[10] != 'T') return std::nullopt;
-  const auto y = ParseDecimal(s.substr(0, 4)), mo = ParseDecimal(s.substr(5, 2)), d = ParseDecimal(s.substr(8, 2)),
-             h = ParseDecimal(s.substr(11, 2));
+  const auto y = ParseDigits(s.substr(0, 4), 4), mo = ParseDigits(s.substr(5, 2), 2),
+             d = ParseDigits(s.substr(8, 2), 2), h = ParseDigits(s.substr(11, 2), 2);
   if (!y || !mo || !d || !h) return std::nullopt;
   const CivilHour out{*y, *mo, *d, *h};
-  if (!IsRealHour(out)) return std::nullopt;
+  if (!IsSeasonHour(out)) return std::nullopt;
   return out;
 }
 
-// Versions 1 and 2: version 2 adds the clock line after the readout line.
+// Versions 1 to 3: version 2 adds the clock line after the readout line, version 3 the undated
+// season's dated line.
 class ArchiveReader {
  public:
-  ArchiveReader(int version, std::string_view bytes, LineReader& lines, std::string* error)
-      : version_(version), bytes_(bytes), lines_(lines), fail_(error) {}
+  ArchiveReader(int version, std::string_view bytes, LineReader& lines, std::string* error, UndatedSeason undated)
+      : version_(version), bytes_(bytes), lines_(lines), fail_(error), undated_(undated) {}
 
   bool Read(Season* out) {
     Readout readout;
@@ -108,10 +106,12 @@ class ArchiveReader {
     if (!ParseReadoutTime(value, &readout)) return fail_(Line(), "the readout time is not YYYY-MM-DDThh:mm:ss+hh:mm");
     if (version_ >= 2 && !Clock(&readout)) return false;
     if (!Field("memo", &value) || !Bytes(value, &replies.memo)) return false;
+    if (HoldsNul(replies.memo)) return fail_(Line(), "the memo reply holds a NUL byte");
     if (!Field("start", &value) || !Bytes(value, &replies.start)) return false;
 
     std::optional<CivilHour> typedStart;
-    if (!Dated(replies.start, &typedStart)) return false;
+    bool undated = false;
+    if (!Dated(replies.start, &typedStart, &undated)) return false;
 
     if (!Field("pointer", &value) || !Bytes(value, &replies.pointer)) return false;
     std::int32_t pointer = 0;
@@ -125,7 +125,10 @@ class ArchiveReader {
 
     Season season;
     std::string why;
-    if (!SeasonFromReplies(replies, typedStart, &season, &why)) return fail_(Line(), why);
+    if (!SeasonFromReplies(replies, typedStart, &season, &why,
+                           undated ? UndatedSeason::Keep : UndatedSeason::Refuse)) {
+      return fail_(Line(), why);
+    }
     season.readout = readout;
     *out = std::move(season);
     return true;
@@ -184,27 +187,31 @@ class ArchiveReader {
   }
 
   // "dated YYYY-MM-DDThh logger|typed": the start the season is dated from; from the logger, it
-  // must be what the start reply gives.
-  bool Dated(const std::string& startReply, std::optional<CivilHour>* typedStart) {
+  // must be what the start reply gives. From version 3, "dated none": the start reply gives no
+  // start, and none was typed.
+  bool Dated(const std::string& startReply, std::optional<CivilHour>* typedStart, bool* undated) {
     std::string_view line;
     if (!NextLine(&line)) return false;
+    if (version_ >= 3 && line == "dated none") {
+      if (LoggerStartHour(startReply)) return fail_(Line(), "undated, but the start reply gives a start");
+      if (undated_ == UndatedSeason::Refuse) {
+        return fail_(Line(), "the season is undated: its start record gives no start, and none was typed");
+      }
+      *undated = true;
+      return true;
+    }
     std::vector<std::string_view> parts;
     if (!SplitFields(line, 3, &parts) || parts[0] != "dated") return fail_(Line(), "expected the \"dated\" line");
+    // A dated season is written as version 1 or 2, which earlier programs read.
+    if (version_ >= 3) return fail_(Line(), "a version 3 archive holds an undated season: expected \"dated none\"");
     const auto hour = ParseHour(parts[1]);
-    if (!hour) return fail_(Line(), "the start is not a real date and hour YYYY-MM-DDThh");
+    if (!hour) return fail_(Line(), "the start is not a real date and hour YYYY-MM-DDThh from 2000 to 2099");
     if (parts[2] == "typed") {
       *typedStart = *hour;
       return true;
     }
     if (parts[2] != "logger") return fail_(Line(), "the start is neither \"logger\" nor \"typed\"");
-    std::string stamp;
-    for (char c : startReply) {
-      if (c != '\r' && c != '\n') stamp += c;
-    }
-    const DecodedStamp d = DecodeStartStamp(stamp.c_str());
-    if (HoldsNul(stamp) || d.result != 0 || CivilHour{d.date.year, d.date.month, d.date.day, d.date.hour} != *hour) {
-      return fail_(Line(), "the start is not what the start reply gives");
-    }
+    if (LoggerStartHour(startReply) != *hour) return fail_(Line(), "the start is not what the start reply gives");
     return true;
   }
 
@@ -225,8 +232,8 @@ class ArchiveReader {
       if (expected >= static_cast<std::size_t>(kMaxSampleCount)) {
         return fail_(Line(), "more samples than a logger holds");
       }
-      const auto word = ParseHex(parts[2], 4);
-      if (!word) return fail_(Line(), "the word is not four hexadecimal digits");
+      const auto word = ParseHex(parts[2], 4, HexCase::Upper);
+      if (!word) return fail_(Line(), "the word is not four capital hexadecimal digits");
       std::string reply;
       if (!Bytes(parts[3], &reply)) return false;
       std::uint32_t value = 0;
@@ -246,7 +253,7 @@ class ArchiveReader {
     std::string_view body = line.substr(0, line.find('\n'));
     if (!SplitFields(body, 3, &parts)) return fail_(Line(), "expected \"end COUNT CRC\"");
     const auto count = ParseDecimal(parts[1]);
-    const auto written = ParseHex(parts[2], 8);
+    const auto written = ParseHex(parts[2], 8, HexCase::Lower);
     if (!count || !written) return fail_(Line(), "expected \"end COUNT CRC\"");
     if (static_cast<std::size_t>(*count) != samples) {
       return fail_(Line(), "the end line counts " + std::to_string(*count) + " samples, the archive holds " +
@@ -269,11 +276,12 @@ class ArchiveReader {
   std::string_view bytes_;
   LineReader& lines_;
   Refusal fail_;
+  UndatedSeason undated_;
 };
 
 }  // namespace
 
-bool ReadArchive(std::string_view bytes, Season* out, std::string* error) {
+bool ReadArchive(std::string_view bytes, Season* out, std::string* error, UndatedSeason undated) {
   const Refusal fail(error);
   LineReader lines(bytes);
   std::string_view line;
@@ -283,23 +291,24 @@ bool ReadArchive(std::string_view bytes, Season* out, std::string* error) {
   std::vector<std::string_view> parts;
   if (!SplitFields(line, 2, &parts) || parts[0] != kArchiveMagic) return fail(1, "not a paddytherm archive");
   const auto version = ParseDecimal(parts[1]);
-  if (!version) return fail(1, "the archive's version is not a number");
+  if (!version || *version < 1) return fail(1, "the archive's version is not a version number");
   if (!terminated) return fail(1, "the line has no line end: the archive was cut short");
   // Every earlier version stays readable: a later one only adds lines, which the reader asks for
   // by the version.
   switch (*version) {
     case 1:
-    case 2: return ArchiveReader(*version, bytes, lines, error).Read(out);
+    case 2:
+    case 3: return ArchiveReader(*version, bytes, lines, error, undated).Read(out);
     default:
       return fail(1, "archive version " + std::to_string(*version) + " is newer than this program reads (" +
                          std::to_string(kArchiveVersion) + ")");
   }
 }
 
-bool ReadArchiveFile(const std::string& path, Season* out, std::string* error) {
+bool ReadArchiveFile(const std::string& path, Season* out, std::string* error, UndatedSeason undated) {
   std::string bytes;
   if (!ReadWholeFile(path, &bytes, error)) return false;
-  if (ReadArchive(bytes, out, error)) return true;
+  if (ReadArchive(bytes, out, error, undated)) return true;
   *error = path + ": " + *error;
   return false;
 }

@@ -11,13 +11,19 @@ namespace pt::season {
 // Printable ASCII stays, a backslash doubles, any other byte (a space included, so that the
 // field keeps its trailing blanks visible) becomes \xNN in capitals.
 void AppendEscaped(std::string_view bytes, std::string& out);
-// The bytes back; nullopt for a stray backslash, a bad \x or a byte that should have been escaped.
+// The bytes back, only from the text AppendEscaped gives them: nullopt for a stray backslash, a
+// \x without two capital hexadecimal digits, a byte that should have been escaped, or one
+// escaped that stands for itself.
 std::optional<std::string> Unescape(std::string_view text);
 
-// A decimal number of one to nine digits and nothing else.
+// A decimal number of one to nine digits and nothing else, written as printf's %d writes it: no
+// sign, no leading zero (0 alone excepted).
 std::optional<int> ParseDecimal(std::string_view text);
-// Exactly `digits` hexadecimal digits, either case.
-std::optional<std::uint32_t> ParseHex(std::string_view text, int digits);
+// Exactly `width` decimal digits (1 to 9), leading zeros included: a field of a date or a time.
+std::optional<int> ParseDigits(std::string_view text, std::size_t width);
+// Exactly `digits` (1 to 8) hexadecimal digits, all in the one case the writer uses.
+enum class HexCase { Upper, Lower };
+std::optional<std::uint32_t> ParseHex(std::string_view text, int digits, HexCase letters);
 
 // Hands out the text's lines one by one without their LF.
 class LineReader {

@@ -50,10 +50,16 @@ bool FormatArchive(const Season& season, std::string* text, std::string* error) 
     return false;
   }
   const Readout& r = *season.readout;
+  // Each version adds to the one before it: an undated season needs version 3, which keeps the
+  // clock line of version 2.
+  if (season.undated && !r.clock) {
+    *error = "an undated season is archived with the read of the logger's clock, and this one has none";
+    return false;
+  }
   const LocalTime& t = r.localTime;
   std::string out;
   out.reserve(256 + season.samples.size() * 40);
-  AppendFormatted(out, "%s %d\n", kArchiveMagic, r.clock ? kArchiveVersion : 1);
+  AppendFormatted(out, "%s %d\n", kArchiveMagic, season.undated ? kArchiveVersion : r.clock ? 2 : 1);
   AppendField(out, "program", r.programVersion);
   AppendField(out, "port", r.port);
   AppendFormatted(out, "baud %d\n", r.baud);
@@ -74,8 +80,12 @@ bool FormatArchive(const Season& season, std::string* text, std::string* error) 
   AppendField(out, "memo", replies.memo);
   AppendField(out, "start", replies.start);
   const CivilHour& s = season.start;
-  AppendFormatted(out, "dated %04d-%02d-%02dT%02d %s\n", s.year, s.month, s.day, s.hour,
-                  season.startTyped ? "typed" : "logger");
+  if (season.undated) {
+    out += "dated none\n";
+  } else {
+    AppendFormatted(out, "dated %04d-%02d-%02dT%02d %s\n", s.year, s.month, s.day, s.hour,
+                    season.startTyped ? "typed" : "logger");
+  }
   AppendField(out, "pointer", replies.pointer);
   for (std::size_t i = 0; i < season.samples.size(); ++i) {
     if (!season.samples[i].word) {

@@ -14,6 +14,10 @@ bool IsRealDate(const CivilDate& d) { return d.day >= 1 && d.day <= DaysInMonth(
 
 bool IsRealHour(const CivilHour& h) { return IsRealDate(h.Date()) && h.hour >= 0 && h.hour <= 23; }
 
+bool IsSeasonHour(const CivilHour& h) {
+  return h.year >= kFirstSeasonYear && h.year <= kLastSeasonYear && IsRealHour(h);
+}
+
 // H. Hinnant's days_from_civil and civil_from_days, valid for every year an int holds.
 std::int64_t DayNumber(const CivilDate& d) {
   const std::int64_t y = static_cast<std::int64_t>(d.year) - (d.month <= 2 ? 1 : 0);

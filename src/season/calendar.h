@@ -21,6 +21,13 @@ int DaysInMonth(int year, int month);  // 0 for a month outside 1 to 12
 bool IsRealDate(const CivilDate& d);
 bool IsRealHour(const CivilHour& h);  // a real date and an hour from 0 to 23
 
+// The years a season can start in: this century's, the years of the clocks the program is made
+// for. The report takes any year from 2000 on, but a season from late in 9999 would run into
+// dates of five digits; a start outside these years is refused wherever a season's start is read.
+inline constexpr int kFirstSeasonYear = 2000;
+inline constexpr int kLastSeasonYear = 2099;
+bool IsSeasonHour(const CivilHour& h);  // a real hour in a year from 2000 to 2099
+
 // Days since 1970-01-01 (negative before it), and back.
 std::int64_t DayNumber(const CivilDate& d);
 CivilDate DateOfDayNumber(std::int64_t days);

@@ -49,22 +49,29 @@ bool Take(std::string_view& s, std::string_view prefix) {
   return true;
 }
 
-// Leading decimal digits of `s`, taken off it.
+// The most a cell can show: the largest word's 255.9375, rounded.
+constexpr int kMostTenths = 2559;
+
+// Leading decimal digits of `s` as %d writes a number (no leading zero), taken off it; nullopt
+// for more than nine digits, which no number of the report has.
 std::optional<int> TakeNumber(std::string_view& s) {
   std::size_t n = 0;
-  while (n < s.size() && n < 9 && s[n] >= '0' && s[n] <= '9') ++n;
+  while (n < s.size() && n < 10 && s[n] >= '0' && s[n] <= '9') ++n;
   const auto value = ParseDecimal(s.substr(0, n));
   s.remove_prefix(n);
   return value;
 }
 
-// "25.3" as the writer's FormatOneDecimal forms it, in tenths.
+// "25.3" as the writer's FormatOneDecimal forms it, in tenths: a temperature the report can show.
 std::optional<int> TakeTenths(std::string_view& s) {
   const auto whole = TakeNumber(s);
-  if (!whole || !Take(s, ".") || s.empty() || s[0] < '0' || s[0] > '9') return std::nullopt;
-  const int tenth = s[0] - '0';
+  if (!whole || *whole > kMostTenths / 10 || !Take(s, ".") || s.empty() || s[0] < '0' || s[0] > '9') {
+    return std::nullopt;
+  }
+  const int tenths = *whole * 10 + (s[0] - '0');
   s.remove_prefix(1);
-  return *whole * 10 + tenth;
+  if (tenths > kMostTenths) return std::nullopt;
+  return tenths;
 }
 
 bool IsHeatColour(std::string_view c) {
@@ -144,7 +151,7 @@ class ReportParser {
       return Fail("the caption is not the report's start time");
     }
     start_ = {*y, *m, *d, *h};
-    if (!IsRealHour(start_)) return Fail("the caption's start is not a real date and hour");
+    if (!IsSeasonHour(start_)) return Fail("the caption's start is not a real date and hour from 2000 to 2099");
     rowMonth_ = *m;
     rowDay_ = *d;
     return true;

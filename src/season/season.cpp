@@ -86,8 +86,18 @@ std::string MemoUtf8(std::string_view sjis) {
   return out;
 }
 
+std::optional<CivilHour> LoggerStartHour(std::string_view startReply) {
+  const std::string stamp = WithoutLineBreaks(std::string(startReply));
+  if (HoldsNul(stamp)) return std::nullopt;
+  const DecodedStamp d = DecodeStartStamp(stamp.c_str());
+  const CivilHour start{d.date.year, d.date.month, d.date.day, d.date.hour};
+  // The report takes 31 April as a date; a season on the real calendar cannot.
+  if (d.result != 0 || !IsSeasonHour(start)) return std::nullopt;
+  return start;
+}
+
 bool SeasonFromReplies(const Replies& replies, const std::optional<CivilHour>& typedStart, Season* out,
-                       std::string* error) {
+                       std::string* error, UndatedSeason undated) {
   const auto fail = [error](std::string message) {
     *error = std::move(message);
     return false;
@@ -98,17 +108,15 @@ bool SeasonFromReplies(const Replies& replies, const std::optional<CivilHour>& t
   s.memoUtf8 = MemoUtf8(s.memoSjis);
 
   if (typedStart) {
-    if (!IsRealHour(*typedStart)) return fail("the typed start is not a real date and hour");
+    if (!IsSeasonHour(*typedStart)) return fail("the typed start is not a real date and hour from 2000 to 2099");
     s.start = *typedStart;
     s.startTyped = true;
+  } else if (const auto start = LoggerStartHour(replies.start)) {
+    s.start = *start;
+  } else if (undated == UndatedSeason::Keep) {
+    s.undated = true;
   } else {
-    const std::string stamp = WithoutLineBreaks(replies.start);
-    const DecodedStamp d = DecodeStartStamp(stamp.c_str());
-    s.start = {d.date.year, d.date.month, d.date.day, d.date.hour};
-    // The report takes 31 April as a date; a season on the real calendar cannot.
-    if (HoldsNul(replies.start) || d.result != 0 || !IsRealHour(s.start)) {
-      return fail("the start reply is not a start record the report can date");
-    }
+    return fail("the start reply is not a start record the report can date");
   }
 
   if (HoldsNul(replies.pointer) || !CheckPointerReply(replies.pointer.c_str(), &s.pointerCount)) {

@@ -49,6 +49,9 @@ struct Season {
   std::string memoUtf8;  // the same in UTF-8, trailing blanks cut
   CivilHour start;       // the first sample's hour, on the real calendar
   bool startTyped = false;  // dated from a start typed in place of the logger's start record
+  // No start: the start record gives none and none was typed. `start` means nothing then; such a
+  // season can be archived, and dated later by a typed start, but nothing dated made of it.
+  bool undated = false;
   std::vector<Sample> samples;  // one an hour from `start` on
   std::int32_t pointerCount = 0;
   std::optional<Readout> readout;
@@ -64,12 +67,20 @@ inline CivilHour SampleHour(const Season& s, std::size_t index) {
   return AddHours(s.start, static_cast<std::int64_t>(index));
 }
 
+// What to make of a start record that gives no start when none was typed in its place.
+enum class UndatedSeason { Refuse, Keep };
+
+// The first sample's hour as the report decodes the start reply (its line breaks taken off), when
+// that is a season's start: a real hour from 2000 to 2099.
+std::optional<CivilHour> LoggerStartHour(std::string_view startReply);
+
 // The season the logger's replies describe, as a download sees them: the memo as sent, the start
 // record as the report decodes it (unless `typedStart` replaces it), the pointer's count and each
-// sample's word, every reply checked as the download checks it. False with a message naming the
-// reply that is wrong; `out` is then unspecified.
+// sample's word, every reply checked as the download checks it. A start record that gives no
+// start refuses the season, or with UndatedSeason::Keep makes it undated. A typed start must be a
+// season's start. False with a message naming the reply that is wrong; `out` is then unspecified.
 bool SeasonFromReplies(const Replies& replies, const std::optional<CivilHour>& typedStart, Season* out,
-                       std::string* error);
+                       std::string* error, UndatedSeason undated = UndatedSeason::Refuse);
 
 // The memo's text for people: `sjis` decoded as code page 932, trailing blanks cut, anything that
 // is no character there shown as U+FFFD.

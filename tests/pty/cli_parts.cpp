@@ -156,7 +156,7 @@ TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {
   EXPECT_EQ(defaults.milestones, (std::vector<double>{500.0, 1000.0, 1500.0}));
 }
 
-TEST(CliOptions, SpecialStartMustBeARealMinuteFrom2000On) {
+TEST(CliOptions, SpecialStartMustBeARealMinuteFrom2000To2099) {
   const struct {
     const char* text;
     bool ok;
@@ -166,7 +166,7 @@ TEST(CliOptions, SpecialStartMustBeARealMinuteFrom2000On) {
       {"210002290000", false}, {"200804312300", false}, {"200813010000", false},
       {"200800010000", false}, {"200804142400", false}, {"200804141560", false},
       {"20080414150", false},  {"2008041415000", false}, {"2008041415a0", false},
-      {" 00804141500", false},
+      {" 00804141500", false}, {"209912312359", true}, {"210003010000", false},
   };
   for (const auto& c : cases) EXPECT_EQ(IsValidSpecialStart(c.text), c.ok) << c.text;
 }
@@ -279,7 +279,7 @@ TEST(OutcomeReading, EachOutcomeOfTheCoreHasItsStatus) {
       {Outcome::BadInput, ReportResult::NotAsked, kExitBadInput, "14 characters"},
       {Outcome::File, ReportResult::NotCreated, kExitFile, "cannot create r.html"},
       {Outcome::File, ReportResult::WriteFailed, kExitFile, "writing r.html failed; the earlier one is kept"},
-      {Outcome::BadData, ReportResult::BadStamp, kExitData, "r.html is incomplete"},
+      {Outcome::BadData, ReportResult::BadStamp, kExitData, "no report written, r.html is as it was"},
       {Outcome::BadData, ReportResult::NotAsked, kExitData, "no report written"},
       {Outcome::None, ReportResult::NotAsked, kExitOther, "without saying"},
   };

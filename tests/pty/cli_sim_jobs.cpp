@@ -26,6 +26,7 @@
 #include "season/archive.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
+#include "version.h"
 
 namespace cli::test {
 namespace {
@@ -350,6 +351,59 @@ TEST_F(CliSim, SpecialStartDatesReportAndCsvAcrossALeapDay) {
   const std::string csv = ReadFile(dir_ + "/s.csv");
   EXPECT_EQ(csv, ExpectedCsv(2008, 2, 28, 15, words));
   EXPECT_NE(csv.find("2008-02-29T00:00:00,"), std::string::npos);
+
+  // The archive keeps the typed start: rebuilt from it, the report and the CSV are the download's.
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string again = dir_ + "/again";
+  ::mkdir(again.c_str(), 0755);
+  const Finished r = Cli({"report", f.out.substr(at + 9, f.out.find('\n', at) - at - 9), "--dir", again, "--csv",
+                          again + "/s.csv"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadFile(again + "/tavovalu.html"), report);
+  EXPECT_EQ(ReadFile(again + "/s.csv"), csv);
+}
+
+// A start record the report refuses: last season's report stays, the readout is archived undated,
+// and the archive makes the season's report once its start is given.
+TEST_F(CliSim, ARefusedStartKeepsLastSeasonsReportAndArchivesTheReadoutUndated) {
+  StartSim({"--samples", "30", "--start", "199904141500"});
+  const std::string report = dir_ + "/tavovalu.html";
+  WriteBytes(report, kLastSeason);
+  const auto before = Names(dir_);
+  Finished f = Cli({"download", "--port", tty_, "--dir", dir_, "--csv", dir_ + "/s.csv", "--no-progress"});
+  EXPECT_EQ(f.status, 7) << f.err;
+  EXPECT_EQ(ReadFile(report), kLastSeason);
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string archive = f.out.substr(at + 9, f.out.find('\n', at) - at - 9);
+  EXPECT_EQ(WithoutClockLine(f.out), "memo: PADDY A-1       \nstart: STR:199904141500\npointer: 30\narchive: " + archive + "\n");
+  EXPECT_EQ(f.err, "paddytherm-cli: " + U8(u8"年月日時分のデータが異常") + " (the start record is not a usable date; no "
+                   "report written, " + report + " is as it was)\n"
+                   "paddytherm-cli: no CSV written: the start record \"STR:199904141500\" is not a usable date\n"
+                   "paddytherm-cli: the archive is undated; once the season's start is known, date it with: "
+                   "paddytherm-cli report " + archive + " --start YYYYMMDDhhmm\n");
+  const std::string version = std::to_string(PT_VERSION_MAJOR) + "." + std::to_string(PT_VERSION_MINOR) + "." +
+                              std::to_string(PT_VERSION_PATCH) + "." + std::to_string(PT_VERSION_BUILD);
+  EXPECT_EQ(ReadFile(archive).rfind("paddytherm-archive 3\nprogram " + version + "\n", 0), 0u);
+  auto after = before;
+  after.insert(archive.substr(dir_.size() + 1));
+  EXPECT_EQ(Names(dir_), after) << "nothing but the archive is new: no temporary file, no CSV";
+
+  const std::string again = dir_ + "/again";
+  ::mkdir(again.c_str(), 0755);
+  f = Cli({"report", archive, "--dir", again, "--csv", again + "/s.csv"});
+  EXPECT_EQ(f.status, 2);
+  EXPECT_EQ(f.err, "paddytherm-cli: " + archive + " is undated: its start record \"STR:199904141500\" gives no start; "
+                   "give the season's start with --start YYYYMMDDhhmm\n");
+  EXPECT_TRUE(Names(again).empty());
+
+  f = Cli({"report", archive, "--start", "200804141500", "--dir", again, "--csv", again + "/s.csv"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto words = DumpedWords();
+  ASSERT_EQ(words.size(), 30u);
+  EXPECT_EQ(ReadFile(again + "/tavovalu.html"), ExpectedReport("STR:200804141500", words));
+  EXPECT_EQ(ReadFile(again + "/s.csv"), ExpectedCsv(2008, 4, 14, 15, words));
 }
 
 TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {

@@ -257,7 +257,10 @@ void Session::WriteDownloadSeason(const pt::season::Readout& readout) {
   }
   pt::season::Season season;
   std::string error;
-  if (!pt::season::SeasonFromReplies(recorder_.Replies(), TypedStart(opts_), &season, &error)) {
+  // A start record the report refuses still leaves the readout worth keeping: it is archived
+  // undated, for `report --start` to date.
+  if (!pt::season::SeasonFromReplies(recorder_.Replies(), TypedStart(opts_), &season, &error,
+                                     pt::season::UndatedSeason::Keep)) {
     Say("no archive, daily figures or season page: " + error);
     Fail(kExitData);
     return;

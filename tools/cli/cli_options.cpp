@@ -264,7 +264,7 @@ bool CheckCommandOptions(const Parser& p, CliOptions& opts, std::string& error) 
     return false;
   }
   if (p.start->count() > 0 && !IsValidSpecialStart(opts.start)) {
-    error = "--start must be YYYYMMDDhhmm, a real date and time from 2000 on, not \"" + opts.start + "\"";
+    error = "--start must be YYYYMMDDhhmm, a real date and time from 2000 to 2099, not \"" + opts.start + "\"";
     return false;
   }
   if (p.dir->count() > 0 && opts.dir.empty()) {
@@ -313,7 +313,7 @@ bool SeasonFigureOptions(const CliOptions& opts, pt::season::DailyOptions& out, 
 bool IsValidSpecialStart(const std::string& text) {
   if (text.size() != 12 || !AllDigits(text)) return false;
   const CivilHour h{Number(text, 0, 4), Number(text, 4, 2), Number(text, 6, 2), Number(text, 8, 2)};
-  return h.year >= 2000 && IsRealHour(h) && Number(text, 10, 2) <= 59;
+  return pt::season::IsSeasonHour(h) && Number(text, 10, 2) <= 59;
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::string& error) {

@@ -47,7 +47,7 @@ bool SeasonFigureOptions(const CliOptions& opts, pt::season::DailyOptions& out, 
 // `error` on a usage error.
 bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::string& error);
 
-// True when `text` is YYYYMMDDhhmm naming a real minute from the year 2000 on.
+// True when `text` is YYYYMMDDhhmm naming a real minute from 2000 to 2099.
 bool IsValidSpecialStart(const std::string& text);
 
 extern const char* const kUsageText;

@@ -18,8 +18,9 @@ OutcomeReading ReadOutcome(const pt::JobOutcome& outcome, const std::string& por
       }
       return {kExitFile, "cannot create " + report};
     case Outcome::BadData:
+      // Nothing was written in place of the earlier report.
       if (outcome.report == ReportResult::BadStamp) {
-        return {kExitData, "the start record is not a usable date; " + report + " is incomplete"};
+        return {kExitData, "the start record is not a usable date; no report written, " + report + " is as it was"};
       }
       return {kExitData, "the logger's sample count is unreadable or more than a download can hold; no report written"};
     case Outcome::None: break;

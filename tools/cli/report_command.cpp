@@ -32,6 +32,18 @@ std::string WithoutLineBreaks(std::string text) {
   return text;
 }
 
+// The start stamp the report is dated from: --start, or else the archive's own start as the
+// download dated it, the typed start it recorded or the logger's start record.
+std::string ReportStamp(const CliOptions& opts, const pt::season::Season& season) {
+  if (!opts.start.empty()) return "STR:" + opts.start;
+  if (!season.startTyped) return WithoutLineBreaks(season.replies->start);
+  // The report reads the start's hour and never its minutes.
+  char stamp[64];
+  const pt::season::CivilHour& s = season.start;
+  std::snprintf(stamp, sizeof stamp, "STR:%04d%02d%02d%02d00", s.year, s.month, s.day, s.hour);
+  return stamp;
+}
+
 // tavovalu.html from the archived replies, through the core's own writer, as the download wrote
 // it: the logger's start record (or the typed start) and pointer, the words in their slots.
 ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const pt::season::Season& season,
@@ -41,7 +53,7 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
   for (std::size_t i = 0; i < season.samples.size() && i < std::size(table); ++i) {
     table[i] = season.samples[i].word.value_or(0);
   }
-  const std::string stamp = opts.start.empty() ? WithoutLineBreaks(season.replies->start) : "STR:" + opts.start;
+  const std::string stamp = ReportStamp(opts, season);
   const std::string pointer = WithoutLineBreaks(season.replies->pointer);
 
   ConsoleDialog dlg;
@@ -58,7 +70,8 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
       return kExitOk;
     case pt::ReportResult::BadStamp:
     case pt::ReportResult::BadCount:
-      Say(text.ToTerminal(shown) + " (the archive's start or count cannot make a report)");
+      Say(text.ToTerminal(shown) + " (the archive's start or count cannot make a report; " + sink.Path() +
+          " is as it was)");
       return kExitData;
     default:
       Say(text.ToTerminal(shown) + " (" + sink.Path() + " could not be written; the earlier one is kept)");
@@ -86,8 +99,13 @@ int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
   }
   pt::season::Season season;
   if (archive) {
-    if (!pt::season::ReadArchive(bytes, &season, &error)) {
+    if (!pt::season::ReadArchive(bytes, &season, &error, pt::season::UndatedSeason::Keep)) {
       Say(opts.input + ": " + error);
+      return kExitBadInput;
+    }
+    if (season.undated && opts.start.empty()) {
+      Say(opts.input + " is undated: its start record \"" + text.ToTerminal(WithoutLineBreaks(season.replies->start)) +
+          "\" gives no start; give the season's start with --start YYYYMMDDhhmm");
       return kExitBadInput;
     }
     if (!opts.start.empty()) {

@@ -80,7 +80,7 @@ pt::season::Readout ReadoutNow(const std::string& port, unsigned baud) {
   pt::season::Readout r;
   r.localTime = {now.year, now.month, now.day, now.hour, now.minute, now.second};
   r.utcOffsetMinutes = now.utcOffsetMinutes;
-  r.programVersion = PT_PRODUCT_VERSION_TEXT;
+  r.programVersion = PT_VERSION_FULL_TEXT;
   r.port = port;
   r.baud = static_cast<int>(baud);
   return r;
@@ -100,10 +100,22 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
     std::string path;
     if (WriteNewArchive(archiveDir, season, opts, path, error)) {
       Announce("archive", path);
+      if (season.undated) {
+        Say("the archive is undated; once the season's start is known, date it with: paddytherm-cli report " + path +
+            " --start YYYYMMDDhhmm");
+      }
     } else {
       Say("no archive written: " + error);
       status = kExitFile;
     }
+  }
+  if (season.undated) {
+    // Every figure past the archive is laid out by date.
+    if (!opts.daily.empty() || !opts.seasonPage.empty()) {
+      Say("no daily figures or season page: the season has no start to date them from");
+      status = kExitData;
+    }
+    return status;
   }
   pt::season::DailyOptions figures;
   SeasonFigureOptions(opts, figures, error);  // checked when the command line was read

@@ -559,6 +559,7 @@ TEST_F(JobsTest, SpecialStartIsChosenWhenTheReportIsWritten) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     dlg_.boxes.clear();
+    sink_.placed = "last season's report";
     dlg_.SetChecked(IDC_SPECIAL_START, c.checkedAtPress);
     dlg_.Type(IDC_SPECIAL_START_EDIT, c.typed);
     StartJob(dlg_, DownloadJob);
@@ -571,6 +572,8 @@ TEST_F(JobsTest, SpecialStartIsChosenWhenTheReportIsWritten) {
     } else {
       ASSERT_EQ(dlg_.boxes.size(), 1u);
       EXPECT_EQ(dlg_.boxes[0].text, "年月日時分のデータが異常");
+      EXPECT_EQ(sink_.placed, "last season's report");
+      EXPECT_EQ(Jobs.LastOutcome.kind, Outcome::BadData);
     }
   }
 }

@@ -153,8 +153,6 @@ FILES = {
     'hour15_9.html': report(2008, 4, 14, 15, HOUR15_WORDS[:9]),
     'hour15_10.html': report(2008, 4, 14, 15, HOUR15_WORDS[:10]),
     'dec31.html': report(2008, 12, 31, 22, DEC31_WORDS),
-    # A refused stamp (year 1999): no head, no tail; two samples left from an earlier report.
-    'invalid_stamp.html': caption(1999, 4, 14, 15) + HEADER_ROW + body(1999, 4, 14, 15, [0x0190, 0x4194]),
 }
 
 if __name__ == '__main__':
