@@ -49,6 +49,7 @@ void WriteDownloadReport(Dialog& dlg) {
   }
   ReportOutcome report;
   WriteReport(dlg, stamp, Jobs.PointerText, Jobs.SampleTable, &report);
+  if (gObserver != nullptr) gObserver->OnReport(report.result, stamp == Jobs.StartText ? nullptr : stamp);
   // The job ends as a success whatever became of the report; the outcome tells the difference.
   Jobs.LastOutcome.report = report.result;
   switch (report.result) {

@@ -113,6 +113,12 @@ class ReadoutObserver {
   virtual void OnHeaders(const char* memo, const char* start, const char* pointer) = 0;
   // The reply that counted for sample `index`, and the word taken from it.
   virtual void OnSample(int index, const char* reply, std::uint32_t word) = 0;
+  // What became of the report, once every sample is in. `typedStamp` is the special start it was
+  // dated from ("STR:" and the typed text), nullptr when the logger's start record dated it.
+  virtual void OnReport(ReportResult result, const char* typedStamp) {
+    (void)result;
+    (void)typedStamp;
+  }
 };
 void SetReadoutObserver(ReadoutObserver* observer);
 ReadoutObserver* InstalledReadoutObserver();

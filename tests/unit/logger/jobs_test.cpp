@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/main_dialog.h"
@@ -544,20 +545,34 @@ TEST_F(JobsTest, SendFailureDuringTheDownloadNamesTheRead) {
   EXPECT_EQ(sink_.creates, 0);
 }
 
+// What a front end that keeps the season is told of the report.
+struct ReportWatcher : ReadoutObserver {
+  void OnHeaders(const char*, const char*, const char*) override {}
+  void OnSample(int, const char*, std::uint32_t) override {}
+  void OnReport(ReportResult r, const char* typedStamp) override {
+    told.push_back({r, typedStamp != nullptr ? typedStamp : "(the logger's)"});
+  }
+  std::vector<std::pair<ReportResult, std::string>> told;
+};
+
 TEST_F(JobsTest, SpecialStartIsChosenWhenTheReportIsWritten) {
   struct Case {
     bool checkedAtPress;
     bool checkedAtEnd;
     const char* typed;
     const char* caption;  // nullptr: the stamp is refused
+    const char* stampTold;
   } const cases[] = {
-      {false, true, "200804141500", "開始時刻[2008-4-14 15:00]"},
-      {true, false, "200804141500", "開始時刻[2008-4-14 22:00]"},
-      {true, true, "2008041415", nullptr},  // "STR:" and ten characters: too short
-      {true, true, "2008041415009999", "開始時刻[2008-4-14 15:00]"},
+      {false, true, "200804141500", "開始時刻[2008-4-14 15:00]", "STR:200804141500"},
+      {true, false, "200804141500", "開始時刻[2008-4-14 22:00]", "(the logger's)"},
+      {true, true, "2008041415", nullptr, "STR:2008041415"},  // "STR:" and ten characters: too short
+      {true, true, "2008041415009999", "開始時刻[2008-4-14 15:00]", "STR:200804141500999"},
   };
+  ReportWatcher watcher;
+  const ScopedReadoutObserver installWatcher(&watcher);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
+    watcher.told.clear();
     dlg_.boxes.clear();
     sink_.placed = "last season's report";
     dlg_.SetChecked(IDC_SPECIAL_START, c.checkedAtPress);
@@ -575,6 +590,8 @@ TEST_F(JobsTest, SpecialStartIsChosenWhenTheReportIsWritten) {
       EXPECT_EQ(sink_.placed, "last season's report");
       EXPECT_EQ(Jobs.LastOutcome.kind, Outcome::BadData);
     }
+    const ReportResult result = c.caption != nullptr ? ReportResult::Written : ReportResult::BadStamp;
+    EXPECT_EQ(watcher.told, (std::vector<std::pair<ReportResult, std::string>>{{result, c.stampTold}}));
   }
 }
 
