@@ -18,4 +18,12 @@ LocalTimeSource CurrentLocalTimeSource();
 // (local_time_posix.cpp, win32/local_time_win32.cpp).
 LocalTime SystemLocalTime();
 
+// The system clock's local time to the second with its offset from UTC (east positive, daylight
+// saving included), both of one instant: as an archive records its readout.
+struct ZonedTime {
+  LocalTime local;
+  int utcOffsetMinutes = 0;
+};
+ZonedTime SystemZonedTime();
+
 }  // namespace pt

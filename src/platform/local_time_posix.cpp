@@ -11,4 +11,12 @@ LocalTime SystemLocalTime() {
   return LocalTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
 }
 
+ZonedTime SystemZonedTime() {
+  const time_t now = time(nullptr);
+  tm t{};
+  localtime_r(&now, &t);
+  return {{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec},
+          static_cast<int>(t.tm_gmtoff / 60)};
+}
+
 }  // namespace pt

@@ -7,17 +7,19 @@
 // replaces; a symbolic link at the final name is followed (its target is replaced, the link
 // stays); fsync, then rename. Windows: the temporary is held unshared while it is open; the
 // paths are converted as platform/file_names.h says (the ANSI code page, as fopen converts them,
-// or UTF-8 for the console); MoveFileExW with
+// or UTF-8 for the console or for a file made with NameBytes::Utf8); MoveFileExW with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
+#include "platform/file_names.h"
+
 namespace pt {
 
 class ReplacementFile {
  public:
-  ReplacementFile() = default;
+  explicit ReplacementFile(NameBytes names = NameBytes::Program) : names_(names) {}
   ReplacementFile(const ReplacementFile&) = delete;
   ReplacementFile& operator=(const ReplacementFile&) = delete;
   ~ReplacementFile() { Discard(); }
@@ -40,6 +42,7 @@ class ReplacementFile {
   void Discard();
 
   bool IsOpen() const { return handle_ != -1; }
+  NameBytes Names() const { return names_; }
   // The system's code (errno, or GetLastError on Windows) of the first failure since Open; 0
   // when there was none.
   int Error() const { return error_; }
@@ -47,6 +50,7 @@ class ReplacementFile {
  private:
   void Failed(int code);
 
+  NameBytes names_;
   std::string final_;           // the file that is replaced (links followed)
   std::string temp_;            // the temporary beside it
   std::intptr_t handle_ = -1;   // a file descriptor, or a HANDLE on Windows

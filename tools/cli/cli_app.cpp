@@ -30,6 +30,7 @@
 #include "sample_csv.h"
 #include "season_outputs.h"
 #include "season/logger_clock.h"
+#include "season/readout_recorder.h"
 #include "serial/port.h"
 #include "terminal_text.h"
 
@@ -84,7 +85,7 @@ class Session {
   DirReportSink sink_;
   ProgressDisplay progress_;
   ExitStatus status_ = kExitOk;
-  ReadoutRecorder recorder_;
+  pt::season::ReadoutRecorder recorder_;
   std::string lastMessage_;  // the last box the core showed, Shift-JIS
 };
 
@@ -259,7 +260,7 @@ void Session::WriteDownloadSeason(const pt::season::Readout& readout) {
   std::string error;
   // A start record the report refuses still leaves the readout worth keeping: it is archived
   // undated, for `report --start` to date.
-  if (!pt::season::SeasonFromReplies(recorder_.Replies(), TypedStart(opts_), &season, &error,
+  if (!pt::season::SeasonFromReplies(recorder_.Recorded(), TypedStart(opts_), &season, &error,
                                      pt::season::UndatedSeason::Keep)) {
     Say("no archive, daily figures or season page: " + error);
     Fail(kExitData);
@@ -314,7 +315,7 @@ int Session::Run() {
     return kExitInterrupted;
   }
   // The readout ends with the last sample, before anything is written.
-  pt::season::Readout readout = ReadoutNow(opts_.port, opts_.baud);
+  pt::season::Readout readout = pt::season::ReadoutNow(opts_.port, opts_.baud);
 
   const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
   SayOutcome(outcome);

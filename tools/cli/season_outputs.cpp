@@ -3,7 +3,6 @@
 #include <cstdio>
 
 #include "console_out.h"
-#include "local_clock.h"
 #include "output_files.h"
 #include "path_join.h"
 #include "platform/replacement_file.h"
@@ -13,7 +12,6 @@
 #include "season/csv_text.h"
 #include "season/daily.h"
 #include "season/season_page.h"
-#include "version.h"
 
 namespace cli {
 
@@ -60,31 +58,6 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
 }
 
 }  // namespace
-
-void ReadoutRecorder::OnHeaders(const char* memo, const char* start, const char* pointer) {
-  replies_ = pt::season::Replies{memo, start, pointer, {}};
-}
-
-void ReadoutRecorder::OnSample(int index, const char* reply, std::uint32_t) {
-  // Samples come in order from 0; a repeated index (never seen in a download) would replace.
-  const auto at = static_cast<std::size_t>(index);
-  if (at < replies_.samples.size()) {
-    replies_.samples[at] = reply;
-  } else {
-    replies_.samples.emplace_back(reply);
-  }
-}
-
-pt::season::Readout ReadoutNow(const std::string& port, unsigned baud) {
-  const LocalClock now = LocalClockNow();
-  pt::season::Readout r;
-  r.localTime = {now.year, now.month, now.day, now.hour, now.minute, now.second};
-  r.utcOffsetMinutes = now.utcOffsetMinutes;
-  r.programVersion = PT_VERSION_FULL_TEXT;
-  r.port = port;
-  r.baud = static_cast<int>(baud);
-  return r;
-}
 
 std::optional<pt::season::CivilHour> TypedStart(const CliOptions& opts) {
   if (opts.start.empty()) return std::nullopt;

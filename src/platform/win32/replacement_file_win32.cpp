@@ -29,7 +29,7 @@ bool ReplacementFile::Open(const char* path) {
   taken_ = false;
   error_ = 0;
   final_ = path != nullptr ? path : "";
-  if (final_.empty() || WideFileName(final_).empty()) {
+  if (final_.empty() || WideFileName(final_, names_).empty()) {
     Failed(static_cast<int>(ERROR_INVALID_NAME));
     return false;
   }
@@ -38,7 +38,8 @@ bool ReplacementFile::Open(const char* path) {
   for (int i = 0; i < kNameTries && h == INVALID_HANDLE_VALUE; ++i) {
     temp_ = final_ + TemporarySuffix(GetCurrentProcessId());
     // Not shared: nobody reads or writes the report while it is half written.
-    h = CreateFileW(WideFileName(temp_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    h = CreateFileW(WideFileName(temp_, names_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                    FILE_ATTRIBUTE_NORMAL, nullptr);
     error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
     if (error != 0 && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
   }
@@ -58,11 +59,11 @@ bool ReplacementFile::OpenNew(const char* path) {
   taken_ = false;
   error_ = 0;
   final_ = path != nullptr ? path : "";
-  if (final_.empty() || WideFileName(final_).empty()) {
+  if (final_.empty() || WideFileName(final_, names_).empty()) {
     Failed(static_cast<int>(ERROR_INVALID_NAME));
     return false;
   }
-  const HANDLE h = CreateFileW(WideFileName(final_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  const HANDLE h = CreateFileW(WideFileName(final_, names_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
@@ -97,8 +98,8 @@ bool ReplacementFile::Commit() {
   handle_ = -1;
   if (!failed_ && !FlushFileBuffers(h)) Failed(static_cast<int>(GetLastError()));
   if (!CloseHandle(h) && !failed_) Failed(static_cast<int>(GetLastError()));
-  const std::wstring temp = WideFileName(temp_);
-  if (!failed_ && !inPlace_ && !MoveFileExW(temp.c_str(), WideFileName(final_).c_str(),
+  const std::wstring temp = WideFileName(temp_, names_);
+  if (!failed_ && !inPlace_ && !MoveFileExW(temp.c_str(), WideFileName(final_, names_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Failed(static_cast<int>(GetLastError()));
   }
@@ -113,7 +114,7 @@ void ReplacementFile::Discard() {
     handle_ = -1;
   }
   if (!temp_.empty()) {
-    DeleteFileW(WideFileName(temp_).c_str());
+    DeleteFileW(WideFileName(temp_, names_).c_str());
     temp_.clear();
   }
 }
