@@ -5,6 +5,8 @@
 
 #include "app/win32/messages.h"
 #include "control_ids.h"
+#include "logger/jobs.h"
+#include "season/kept_season.h"
 #include "serial/platform_serial_device.h"
 #include "serial/port.h"
 
@@ -13,6 +15,9 @@ namespace pt {
 AppWindows App;
 
 namespace {
+
+// Every season read is kept in a folder beside the report, named after the paddy and its start.
+season::SeasonKeeper SeasonsKept{season::kSeasonsFolder, season::PortReadoutNow};
 
 int RunMessageLoop() {
   // The program carries no accelerator table, so this finds none and nothing is translated.
@@ -34,6 +39,7 @@ int Run(HINSTANCE instance, int showCommand) {
   // The dialog's progress bar is a common control; its class must exist before the dialog.
   InitCommonControls();
   SetPortDevice(&PlatformSerialDevice());
+  SetReadoutObserver(&SeasonsKept);
 
   App.Instance = instance;
   App.FrameWindow = CreateFrameWindow(instance);
