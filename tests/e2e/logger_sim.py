@@ -40,9 +40,10 @@ class LoggerSim:
 
     def start(self, *options):
         self.folder.mkdir(parents=True, exist_ok=True)
+        # Bytes go as they are: a memo is the Shift-JIS the logger holds.
         args = [str(self.exe), "--link", str(self.link), "--transcript", str(self.transcript),
-                "--dump-words", str(self.words), *[str(o) for o in options]]
-        self.log("$ " + " ".join(args))
+                "--dump-words", str(self.words), *[o if isinstance(o, bytes) else str(o) for o in options]]
+        self.log("$ " + " ".join(a.decode("cp932") if isinstance(a, bytes) else a for a in args))
         self.errors = self.folder / "stderr.txt"
         with open(self.errors, "wb") as err:
             self.proc = subprocess.Popen(args, stdout=subprocess.PIPE, stderr=err,

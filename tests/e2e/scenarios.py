@@ -2,6 +2,7 @@
 the screen and on disk."""
 import datetime
 import re
+import shutil
 import subprocess
 import time
 
@@ -356,6 +357,71 @@ def scenario_empty_logger(ctx):
                                 ctx.sim.words, ctx.folder / "reference", ctx.log)
     ctx.check(expected is not None and report.read_bytes() == expected,
               "tavovalu.html of an empty logger equals the native writer's report with no rows")
+    ctx.check(not (ctx.app_dir / "seasons").exists(), "an empty logger keeps no season")
+
+
+def scenario_seasons(ctx):
+    """Each download keeps its season in seasons/, named after the memo and the start: the same
+    logger again replaces its files, another paddy (here dated from a typed start) adds its own,
+    and the console rebuilds the dialog's report from either archive. A seasons/ that cannot be
+    written changes nothing of the download."""
+    report = None
+
+    def download(memo, typed=None):
+        nonlocal report
+        ctx.start_sim("--samples", SAMPLES, "--start", LOGGER_START, "--memo", memo.encode("cp932"))
+        if typed is not None:
+            ctx.ui.check(SPECIAL_START, True)
+            ctx.ui.type(SPECIAL_START_EDIT, typed)
+        run_download(ctx)
+        ctx.require(ctx.ui.enabled(DOWNLOAD), "the download ended")
+        ctx.eq(ctx.ui.box(), None, f"no message box after the download of {memo}")
+        ctx.eq(ctx.sim.commands(), download_commands(SAMPLES), f"the wire of the download of {memo}")
+        report = ctx.app_dir / "tavovalu.html"
+        stamp = "STR:" + (typed or LOGGER_START)
+        expected = reference_report(ctx.tools.report_writer, stamp, str(SAMPLES), ctx.sim.words,
+                                    ctx.folder / "reference", ctx.log)
+        ctx.check(expected is not None and report.exists() and report.read_bytes() == expected,
+                  f"tavovalu.html of {memo} equals the native writer's report for {stamp}")
+
+    def rebuilt_by_console(archive):
+        again = ctx.folder / "console" / archive.stem
+        again.mkdir(parents=True, exist_ok=True)
+        r = subprocess.run([str(ctx.tools.native_cli), "report", str(archive), "--dir", str(again)],
+                           stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=60)
+        ctx.eq(r.returncode, 0, f"paddytherm-cli report {archive.name}: {r.stdout!r}")
+        ctx.check((again / "tavovalu.html").exists()
+                  and (again / "tavovalu.html").read_bytes() == report.read_bytes(),
+                  f"paddytherm-cli report {archive.name} gives the dialog's tavovalu.html")
+
+    ctx.start_app()
+    seasons = ctx.app_dir / "seasons"
+    a2 = ["田んぼA-2_2008-05-01_06.html", "田んぼA-2_2008-05-01_06.ptlog"]
+    download("田んぼA-2")
+    ctx.eq(sorted(p.name for p in seasons.iterdir()), a2, "seasons/ after the first download")
+    ctx.check((seasons / a2[1]).read_bytes().startswith(b"paddytherm-archive 1\n"),
+              "an archive without the logger's clock, which the dialog never reads")
+    rebuilt_by_console(seasons / a2[1])
+
+    first = (seasons / a2[1]).stat().st_mtime_ns
+    download("田んぼA-2")
+    ctx.eq(sorted(p.name for p in seasons.iterdir()), a2, "the same logger again replaces its season")
+    ctx.check((seasons / a2[1]).stat().st_mtime_ns > first, "the archive was written again")
+
+    b1 = ["田んぼB-1_2008-04-14_15.html", "田んぼB-1_2008-04-14_15.ptlog"]
+    download("田んぼB-1", typed="200804141500")
+    ctx.eq(sorted(p.name for p in seasons.iterdir()), sorted(a2 + b1), "another paddy adds its own season")
+    rebuilt_by_console(seasons / b1[1])
+    ctx.shot("typed-start")
+    ctx.ui.check(SPECIAL_START, False)
+
+    shutil.rmtree(seasons)
+    seasons.write_bytes(b"not a folder")
+    report.unlink()
+    download("田んぼA-2")
+    ctx.eq(seasons.read_bytes(), b"not a folder", "the file in the folder's place is left alone")
+    ctx.eq(sorted(p.name for p in ctx.app_dir.iterdir()), ["seasons", "tavovalu.html"],
+           "nothing else is written beside the report")
 
 
 def scenario_hangup(ctx):
@@ -462,6 +528,7 @@ SCENARIOS = [
     ("resend_and_pieces", scenario_resend_and_pieces),
     ("noisy_line", scenario_noisy_line),
     ("empty_logger", scenario_empty_logger),
+    ("seasons", scenario_seasons),
     ("hangup", scenario_hangup),
     ("settings_file", scenario_settings_file),
 ]
