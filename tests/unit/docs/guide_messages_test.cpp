@@ -78,9 +78,10 @@ std::vector<std::string> ProgramTexts() {
   for (const auto& lines : {pt::kReportHeadLines, pt::kReportTailLines}) {
     for (const pt::ReportLine& line : lines) add(line.failure);
   }
-  // The guide shows the port's box as it reads for COM1 and the system's "file not found".
+  // The guide shows the port's box as its picture does: COM20, which the machine lacks, so the
+  // system's "file not found".
   char port[256];
-  std::snprintf(port, sizeof port, pt::kPortOpenFailureFormat, "COM1", 2);
+  std::snprintf(port, sizeof port, pt::kPortOpenFailureFormat, "COM20", 2);
   add(port);
   texts.push_back(WideUtf8(pt::kMainDialogFailedText));
   texts.push_back(WideUtf8(pt::kMainDialogFailedCaption));
