@@ -5,9 +5,12 @@
 //
 // POSIX: the temporary is created 0666 & ~umask, or with the mode bits of the regular file it
 // replaces; a symbolic link at the final name is followed (its target is replaced, the link
-// stays); fsync, then rename. Windows: the temporary is held unshared while it is open; the
-// paths are converted as platform/file_names.h says (the ANSI code page, as fopen converts them,
-// or UTF-8 for the console or for a file made with NameBytes::Utf8); MoveFileExW with
+// stays); fsync, then rename. Windows: the temporary (or OpenNew's file) is held unshared while
+// it is open, and marked to be deleted by the system when its handle closes, so that it goes
+// with the process however that ends (killed, Ctrl-C, a closed console); the commit takes the
+// mark back just before the rename. The paths are converted as platform/file_names.h says (the
+// ANSI code page, as fopen converts them, or UTF-8 for the console or for a file made with
+// NameBytes::Utf8); MoveFileExW with
 // MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH.
 #include <cstddef>
 #include <cstdint>
@@ -59,12 +62,19 @@ class ReplacementFile {
   bool taken_ = false;
   int error_ = 0;
   int slot_ = -1;               // POSIX: where temp_ is listed for RemoveOpenTemporaries
+  bool marked_ = false;         // Windows: the system deletes temp_ when handle_ closes
 };
 
 // POSIX only: removes every temporary (and every OpenNew file not yet committed) that this
 // process has open. Async-signal-safe, for a SIGINT or SIGTERM handler: the names are kept in a
 // fixed table, and the signals are held while a name is made, renamed or removed.
 void RemoveOpenTemporaries();
+
+// Windows only: waits while a file of this process is between its creation and its mark, or
+// between the commit's taking the mark back and its rename, then holds every other from such a
+// step for good; for a console control handler on its own thread just before the process ends,
+// so that no temporary outlives it unmarked. Never from a thread that writes a ReplacementFile.
+void HoldReplacements();
 
 // The file a ReplacementFile opened on `path` replaces: on POSIX `path` with every symbolic link
 // along the final name followed (even one whose target does not exist yet); `path` elsewhere.

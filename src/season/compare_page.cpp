@@ -151,7 +151,7 @@ void Legend(std::string& out, const std::vector<Drawn>& seasons) {
 }
 
 void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const CompareOptions& options) {
-  out += U8(u8"<table>\n<thead><tr><th>季節</th><th>開始</th><th>最終</th><th>積算水温</th>");
+  out += U8(u8"<table>\n<thead><tr><th>作期</th><th>開始</th><th>最終</th><th>積算水温</th>");
   for (double m : options.milestones) {
     out += "<th>";
     out += Number("%g", m);

@@ -104,7 +104,7 @@ void Legend(std::string& out) {
 
 void DailyTable(std::string& out, const std::vector<DailyRow>& days) {
   out += U8(u8"<table>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
-            u8"<th>水なし</th><th>積算水温</th></tr></thead>\n<tbody>\n");
+            u8"<th>水なし時間 [時間]</th><th>積算水温</th></tr></thead>\n<tbody>\n");
   for (const DailyRow& d : days) {
     out += "<tr><td>";
     out += DateText(d.date);

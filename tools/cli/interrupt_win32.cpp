@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "interrupt.h"
+#include "platform/replacement_file.h"
 
 namespace cli {
 
@@ -17,11 +18,17 @@ BOOL WINAPI OnConsoleControl(DWORD event) {
   return TRUE;
 }
 
+// Runs on a thread of its own when nothing else took the event, just before Windows' own
+// handler ends the process. The temporaries open then are marked for the system to delete as
+// their handles close; this only waits out the moment in which one is not marked.
+BOOL WINAPI OnEnding(DWORD event) {
+  if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT || event == CTRL_CLOSE_EVENT) pt::HoldReplacements();
+  return FALSE;
+}
+
 }  // namespace
 
-// Ctrl-C outside a job ends the program by default; a temporary of a report, page or CSV being
-// replaced at that moment is left beside it (the file it would replace stays whole).
-void CleanUpOnInterrupt() {}
+void CleanUpOnInterrupt() { SetConsoleCtrlHandler(OnEnding, TRUE); }
 
 void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 bool Interrupted() { return gInterrupted; }

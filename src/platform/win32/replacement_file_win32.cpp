@@ -13,7 +13,40 @@ constexpr int kNameTries = 100;
 
 HANDLE AsHandle(std::intptr_t h) { return reinterpret_cast<HANDLE>(h); }
 
+// Asks the system to delete the file when its handle closes, or takes that back. A file marked
+// from its creation until its commit goes with the process however that ends (killed, ended by
+// Ctrl-C or a closed console, or by ExitProcess), since the system closes every handle of it.
+bool DeleteOnClose(HANDLE h, bool remove) {
+  FILE_DISPOSITION_INFO disposition{};
+  disposition.DeleteFile = remove ? TRUE : FALSE;
+  return SetFileInformationByHandle(h, FileDispositionInfo, &disposition, sizeof disposition) != 0;
+}
+
+// Held over the only steps in which a file of ours exists unmarked: from its creation to its
+// mark, and from taking the mark back to the rename (or the removal after a failure).
+SRWLOCK gUnmarkedSteps = SRWLOCK_INIT;
+
+class UnmarkedSteps {
+ public:
+  UnmarkedSteps() { AcquireSRWLockExclusive(&gUnmarkedSteps); }
+  ~UnmarkedSteps() { ReleaseSRWLockExclusive(&gUnmarkedSteps); }
+  UnmarkedSteps(const UnmarkedSteps&) = delete;
+  UnmarkedSteps& operator=(const UnmarkedSteps&) = delete;
+};
+
+// Creates `name`, not shared (nobody reads or writes a file while it is half written), and marks
+// it. A file system that cannot mark it still gets it written, and removed by name as before.
+HANDLE CreateMarked(const std::string& name, NameBytes names, bool& marked, DWORD& error) {
+  const HANDLE h = CreateFileW(WideFileName(name, names).c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
+                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
+  marked = h != INVALID_HANDLE_VALUE && DeleteOnClose(h, true);
+  return h;
+}
+
 }  // namespace
+
+void HoldReplacements() { AcquireSRWLockExclusive(&gUnmarkedSteps); }
 
 std::string ReplacementTarget(const std::string& path) { return path; }
 
@@ -35,13 +68,13 @@ bool ReplacementFile::Open(const char* path) {
   }
   HANDLE h = INVALID_HANDLE_VALUE;
   DWORD error = 0;
-  for (int i = 0; i < kNameTries && h == INVALID_HANDLE_VALUE; ++i) {
-    temp_ = final_ + TemporarySuffix(GetCurrentProcessId());
-    // Not shared: nobody reads or writes the report while it is half written.
-    h = CreateFileW(WideFileName(temp_, names_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    error = h == INVALID_HANDLE_VALUE ? GetLastError() : 0;
-    if (error != 0 && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+  {
+    const UnmarkedSteps held;
+    for (int i = 0; i < kNameTries && h == INVALID_HANDLE_VALUE; ++i) {
+      temp_ = final_ + TemporarySuffix(GetCurrentProcessId());
+      h = CreateMarked(temp_, names_, marked_, error);
+      if (error != 0 && error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) break;
+    }
   }
   if (h == INVALID_HANDLE_VALUE) {
     Failed(static_cast<int>(error));
@@ -63,10 +96,13 @@ bool ReplacementFile::OpenNew(const char* path) {
     Failed(static_cast<int>(ERROR_INVALID_NAME));
     return false;
   }
-  const HANDLE h = CreateFileW(WideFileName(final_, names_).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                               FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = INVALID_HANDLE_VALUE;
+  DWORD error = 0;
+  {
+    const UnmarkedSteps held;
+    h = CreateMarked(final_, names_, marked_, error);
+  }
   if (h == INVALID_HANDLE_VALUE) {
-    const DWORD error = GetLastError();
     taken_ = error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS;
     Failed(static_cast<int>(error));
     return false;
@@ -97,13 +133,23 @@ bool ReplacementFile::Commit() {
   HANDLE h = AsHandle(handle_);
   handle_ = -1;
   if (!failed_ && !FlushFileBuffers(h)) Failed(static_cast<int>(GetLastError()));
+  const UnmarkedSteps held;
+  // The mark is taken back only from a file to be kept; a failed one goes as its handle closes.
+  if (!failed_ && marked_) {
+    if (DeleteOnClose(h, false)) {
+      marked_ = false;
+    } else {
+      Failed(static_cast<int>(GetLastError()));
+    }
+  }
   if (!CloseHandle(h) && !failed_) Failed(static_cast<int>(GetLastError()));
   const std::wstring temp = WideFileName(temp_, names_);
   if (!failed_ && !inPlace_ && !MoveFileExW(temp.c_str(), WideFileName(final_, names_).c_str(),
                                MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     Failed(static_cast<int>(GetLastError()));
   }
-  if (failed_) DeleteFileW(temp.c_str());
+  if (failed_ && !marked_) DeleteFileW(temp.c_str());
+  marked_ = false;
   temp_.clear();
   return !failed_;
 }
@@ -113,10 +159,10 @@ void ReplacementFile::Discard() {
     CloseHandle(AsHandle(handle_));
     handle_ = -1;
   }
-  if (!temp_.empty()) {
-    DeleteFileW(WideFileName(temp_, names_).c_str());
-    temp_.clear();
-  }
+  // A marked file is gone with its handle; its name may already be another's.
+  if (!temp_.empty() && !marked_) DeleteFileW(WideFileName(temp_, names_).c_str());
+  marked_ = false;
+  temp_.clear();
 }
 
 }  // namespace pt
