@@ -107,10 +107,12 @@ void OnDialogClose(Dialog& dlg) {
 }
 
 bool StartJob(Dialog& dlg, int jobRequest) {
+  // A request while a job runs (a click queued behind the one that started it) changes nothing:
+  // reopening the port would close the line under the running job.
+  if (Jobs.BusyFlag == 1) return false;
   ReadPortChoice(dlg);
   ReadSpeedChoice(dlg);
   if (OpenPort(dlg) != 0) return false;
-  if (Jobs.BusyFlag == 1) return false;
   // The sequencer knows nothing of buttons; when the job it runs starts and ends it calls back.
   SetJobControlsRefresher(RefreshJobControls);
   Jobs.PendingJob = jobRequest;

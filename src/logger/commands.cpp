@@ -50,7 +50,9 @@ void PadMemo(const char* memo, char* padded) {
       padded[n + 1] = memo[n + 1];
       n += 2;
     } else {
-      padded[n] = memo[n];
+      // A control byte would reach the logger as it is: a CR would end the command early, a TAB
+      // or ESC would sit in the memo unseen. It goes as a blank, and the field shows that.
+      padded[n] = (c < 0x20 || c == 0x7F) ? ' ' : memo[n];
       ++n;
     }
   }

@@ -4,6 +4,8 @@
 #include "logger/job_steps.h"
 #include "logger/jobs.h"
 #include "platform/sjis.h"
+#include "report/html_report.h"
+#include "report/samples.h"
 
 namespace pt {
 
@@ -48,7 +50,13 @@ void WriteDownloadReport(Dialog& dlg) {
     stamp = specialStamp;
   }
   ReportOutcome report;
-  WriteReport(dlg, stamp, Jobs.PointerText, Jobs.SampleTable, &report);
+  // A typed start that names no real minute (30 February, 25 o'clock) would date every row
+  // wrongly: refused like a start stamp the report cannot read.
+  if (stamp == specialStamp && !IsRealTimeText(specialStamp + 4, 12)) {
+    report = RefuseTypedStart(dlg);
+  } else {
+    WriteReport(dlg, stamp, Jobs.PointerText, Jobs.SampleTable, &report);
+  }
   if (gObserver != nullptr) gObserver->OnReport(report.result, stamp == Jobs.StartText ? nullptr : stamp);
   // The job ends as a success whatever became of the report; the outcome tells the difference.
   Jobs.LastOutcome.report = report.result;

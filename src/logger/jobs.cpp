@@ -6,6 +6,7 @@
 #include "logger/job_steps.h"
 #include "logger/messages.h"
 #include "platform/local_time.h"
+#include "report/samples.h"
 #include "serial/port.h"
 
 namespace pt {
@@ -45,8 +46,10 @@ bool PrepareSingleJob(Dialog& dlg, const JobRow& job) {
       break;
     case SetClockJob:
       if (dlg.IsButtonChecked(IDC_USE_PC_CLOCK) == 1) FillClockFromPc(dlg);
-      dlg.GetItemText(IDC_CLOCK_EDIT, reply, 16);
-      if (std::strlen(reply) != 14) {
+      // The whole field, so that a double-byte character past the fourteenth byte is seen, not cut
+      // off; only fourteen digits naming a real second go to the logger.
+      dlg.GetItemText(IDC_CLOCK_EDIT, reply, kReplyBufferSize);
+      if (std::strlen(reply) != 14 || !IsRealTimeText(reply, 14)) {
         FailJob(dlg, Outcome::BadInput, kBadClockText);
         return false;
       }

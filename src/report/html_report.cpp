@@ -158,6 +158,11 @@ void WriteBody(ReportSink& sink, const std::uint32_t* sampleTable) {
 
 namespace {
 
+ReportOutcome RefusedStamp(Dialog& owner) {
+  owner.ShowMessage(kReportBadStampText, "", BoxOwner::Dialog);
+  return ReportOutcome{ReportResult::BadStamp, kReportBadStampText};
+}
+
 ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char* pointerText,
                                const std::uint32_t* sampleTable) {
   CheckedSink sink(CurrentReportSink());
@@ -176,7 +181,10 @@ ReportOutcome WriteWholeReport(Dialog& owner, const char* startStamp, const char
   };
   const DecodedStamp stamp = DecodeStartStamp(startStamp, Report.Date);
   Report.Date = stamp.date;
-  if (stamp.result != 0) return refuse(ReportResult::BadStamp, kReportBadStampText);
+  if (stamp.result != 0) {
+    sink.Close();
+    return RefusedStamp(owner);
+  }
   ParseSampleCount(pointerText);
   if (Report.SampleCount > kSampleTableSize) return refuse(ReportResult::BadCount, kReportBadCountText);
 
@@ -210,5 +218,7 @@ int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
   if (outcome != nullptr) *outcome = result;
   return result.result == ReportResult::Written ? 0 : -1;
 }
+
+ReportOutcome RefuseTypedStart(Dialog& owner) { return RefusedStamp(owner); }
 
 }  // namespace pt

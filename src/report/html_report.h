@@ -29,6 +29,10 @@ struct ReportOutcome {
 int WriteReport(Dialog& owner, const char* startStamp, const char* pointerText,
                 const std::uint32_t* sampleTable, ReportOutcome* outcome = nullptr);
 
+// The start the user typed is no real minute: the box of a refused start stamp, and nothing
+// written, so the earlier report stays.
+ReportOutcome RefuseTypedStart(Dialog& owner);
+
 // The pieces of the report below the head, each line written to `sink` as it is formed. They
 // go on past a failed line; WriteReport keeps a report with a failed line out of place.
 void WriteCaption(ReportSink& sink);

@@ -67,6 +67,24 @@ DecodedStamp DecodeStartStamp(const char* startStamp, const ReportDate& before) 
   return out;
 }
 
+bool IsRealTimeText(const char* text, int digits) {
+  if (digits != 12 && digits != 14) return false;
+  int field[7] = {};
+  constexpr int kWidths[7] = {4, 2, 2, 2, 2, 2};
+  const char* p = text;
+  for (int i = 0, read = 0; read < digits; ++i) {
+    for (int n = 0; n < kWidths[i]; ++n, ++p, ++read) {
+      if (!IsDigit(*p)) return false;  // a NUL ends the text here too
+      field[i] = field[i] * 10 + (*p - '0');
+    }
+  }
+  const int year = field[0], month = field[1], day = field[2];
+  if (!IsMonthInRange(month) || day < 1) return false;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  const int monthDays = month == 2 && leap ? 29 : kDaysInMonth[month - 1];
+  return day <= monthDays && field[3] <= 23 && field[4] <= 59 && field[5] <= 59;
+}
+
 void ParseSampleCount(const char* pointerText) {
   ReadDecimal(pointerText, pointerText + std::strlen(pointerText), &Report.SampleCount);
 }

@@ -41,6 +41,12 @@ struct DecodedStamp {
 };
 DecodedStamp DecodeStartStamp(const char* startStamp, const ReportDate& before = {});
 
+// True when `text` begins with `digits` ASCII digits, YYYYMMDDhhmm (12) or YYYYMMDDhhmmss (14),
+// that name a minute (or second) on the real calendar, leap days included. What a person types
+// is held to this before it is sent to the logger or dates a season; the logger's own start
+// record is taken as the report has always read it.
+bool IsRealTimeText(const char* text, int digits);
+
 // Report.SampleCount from the pointer reply; a reply without a number leaves it as it was.
 void ParseSampleCount(const char* pointerText);
 

@@ -426,6 +426,7 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
        {"Calm2\\r", "hangup"}},
       {"clock of 13", {}, {"set-clock", "2008022923595"}, 2, U8(u8"設定日時が異常です"), {}},
       {"clock of 15", {}, {"set-clock", "200802292359590"}, 2, U8(u8"設定日時が異常です"), {}},
+      {"clock of month 13", {}, {"set-clock", "20081340256199"}, 2, "a real date and time", {}},
       {"pointer beyond the table", {"--pointer", "12000"}, {"download", "--dir", "DIR"}, 7, U8(u8"温度データの数"),
        {"Rmem\\r", "Rstr\\r", "Rpt\\r"}},
       // Malformed pointers are asked three times; none is read as a count.

@@ -104,7 +104,7 @@ bool Session::SetUpControls() {
     return false;
   }
   // A typed clock is checked here, before the port is opened; the core checks it again later.
-  if (opts_.jobRequest == pt::SetClockJob && !opts_.pcClock && (sjis.size() != 14 || HasControlByte(sjis))) {
+  if (opts_.jobRequest == pt::SetClockJob && !opts_.pcClock && (sjis.size() != 14 || !pt::IsRealTimeText(sjis.c_str(), 14))) {
     const pt::JobOutcome badClock{pt::Outcome::BadInput, pt::kBadClockText, pt::ReportResult::NotAsked};
     SayOutcome(badClock);
     return false;

@@ -180,7 +180,9 @@ TEST_F(JobsTest, WriteJobsBuildTheirArguments) {
       {"", true, "", SetPeriodJob, "Calm1\r"},
       {"", false, "", SetPeriodJob, "Calm2\r"},
       {"", false, "20080410181256", SetClockJob, "Cset20080410181256\r"},
-      {"", false, "abcdefghijklmn", SetClockJob, "Csetabcdefghijklmn\r"},
+      // Control bytes go as blanks; a CR would have split the command in two.
+      {"A\tB\x01" "C\x1b\x7f\rD", false, "", WriteMemoJob, "WmemA B C   D       \r"},
+      {"\x93\x63\x82\xf1\x82\xda\tA-1", false, "", WriteMemoJob, "Wmem\x93\x63\x82\xf1\x82\xda A-1      \r"},
   };
   for (const auto& c : cases) {
     writes_.clear();
@@ -195,6 +197,80 @@ TEST_F(JobsTest, WriteJobsBuildTheirArguments) {
   dlg_.Type(IDC_MEMO_EDIT, "ABC");
   RunJob(WriteMemoJob);
   EXPECT_EQ(dlg_.Text(IDC_MEMO_EDIT), "ABC             ");
+}
+
+// What a person types as a time reaches the logger, or dates a season, only when it names a
+// real second or minute; anything else is refused before it is used, with nothing sent.
+TEST_F(JobsTest, TypedTimesMustNameARealMoment) {
+  const struct {
+    int request;  // SetClockJob: the clock field; DownloadJob: the special start
+    const char* typed;
+    bool accepted;
+  } cases[] = {
+      {SetClockJob, "20080229235959", true},
+      {SetClockJob, "20000229000000", true},
+      {SetClockJob, "20081340256199", false},  // month 13
+      {SetClockJob, "2008041018125x", false},
+      {SetClockJob, "abcdefghijklmn", false},
+      {SetClockJob, "20090229120000", false},  // 2009 has no 29 February
+      {SetClockJob, "21000229120000", false},  // nor has 2100
+      {SetClockJob, "20080431120000", false},
+      {SetClockJob, "20080410240000", false},
+      {SetClockJob, "20080410236000", false},
+      {SetClockJob, "20080410235960", false},
+      {SetClockJob, "\x82\x4f\x82\x4f\x82\x4f\x82\x4f\x82\x4f\x82\x4f\x82\x4f", false},  // seven full-width zeros
+      {SetClockJob, "20080410181256\x82\x4f", false},  // a double-byte character past the fourteenth byte
+      {DownloadJob, "200802291500", true},
+      {DownloadJob, "200802300000", false},
+      {DownloadJob, "200804311200", false},
+      {DownloadJob, "200804141260", false},  // the report prints no minutes, but they must exist
+      {DownloadJob, "20080414150x", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    writes_.clear();
+    dlg_.boxes.clear();
+    sink_ = MemorySink{};
+    sink_.placed = "last season's report";
+    dlg_.Type(IDC_CLOCK_EDIT, c.typed);
+    dlg_.Type(IDC_SPECIAL_START_EDIT, c.typed);
+    dlg_.SetChecked(IDC_SPECIAL_START, c.request == DownloadJob);
+    RunJob(c.request);
+    if (c.request == SetClockJob) {
+      EXPECT_EQ(Commands(), c.accepted ? std::vector<std::string>{"Cset" + std::string(c.typed) + "\r"}
+                                       : std::vector<std::string>{});
+    } else {
+      EXPECT_EQ(sink_.placed == "last season's report", !c.accepted);
+    }
+    if (c.accepted) {
+      EXPECT_TRUE(dlg_.boxes.empty()) << dlg_.boxes.front().text;
+    } else {
+      ASSERT_EQ(dlg_.boxes.size(), 1u);
+      EXPECT_EQ(dlg_.boxes[0].text, c.request == SetClockJob ? "設定日時が異常です" : "年月日時分のデータが異常");
+      EXPECT_EQ(dlg_.boxes[0].caption, "");
+    }
+  }
+  dlg_.SetChecked(IDC_SPECIAL_START, false);
+}
+
+// A request that comes while a job runs (a click queued behind the one that started it) changes
+// nothing: the port is not opened again, no setting is read, no box is shown.
+TEST_F(JobsTest, ARequestWhileAJobRunsChangesNothing) {
+  ASSERT_TRUE(StartJob(dlg_, DownloadJob));
+  test::RunTicks(dlg_, 20);
+  const auto opens = device_.opens.size();
+  const auto closes = device_.closes;
+  const PortSettings before = Port.Settings;
+  dlg_.SetChecked(IDC_SPEED_9600, false);
+  dlg_.SetChecked(IDC_SPEED_19200, true);
+  EXPECT_FALSE(StartJob(dlg_, ReadClockJob));
+  EXPECT_EQ(device_.opens.size(), opens);
+  EXPECT_EQ(device_.closes, closes);
+  EXPECT_EQ(Port.Settings.speed, before.speed);
+  EXPECT_TRUE(dlg_.boxes.empty());
+  test::RunTicksUntil(dlg_, [this] { return Jobs.BusyFlag == 0 && !device_.IsOpen(); }, 2000);
+  EXPECT_EQ(Jobs.SampleCount, 3) << "the download ran to its end";
+  EXPECT_TRUE(dlg_.boxes.empty());
 }
 
 TEST_F(JobsTest, StatesAreReadOneTickAfterThePress) {
