@@ -10,7 +10,7 @@ OutcomeReading ReadOutcome(const pt::JobOutcome& outcome, const std::string& por
     case Outcome::Port: return {kExitPort, "cannot send the command to " + port};
     case Outcome::NoReply: return {kExitNoReply, "no proper reply from the logger on " + port};
     case Outcome::Refused: return {kExitRefused, "the logger on " + port + " refused the command"};
-    case Outcome::BadInput: return {kExitBadInput, "the clock must be a real date and time, 14 digits YYYYMMDDhhmmss"};
+    case Outcome::BadInput: return {kExitBadInput, "the clock must be 14 characters, YYYYMMDDhhmmss, a real date and time"};
     case Outcome::File:
       // The report is replaced whole: after either failure the earlier one is still in place.
       if (outcome.report == ReportResult::WriteFailed) {
