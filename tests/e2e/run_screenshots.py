@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """The pictures of the Japanese user guide, made from the real paddytherm.exe under Wine against
 the simulated logger, driven as in the end-to-end tests, and the two pages a download leaves
-(tavovalu.html and the season page) as a browser shows them. Each picture is written over its
+(tavovalu.html, and the season page the dialog keeps in seasons/) as a browser shows them. Each picture is written over its
 old self in the guide's folder, so `git diff` tells whether anything a reader sees has changed."""
 import argparse
 import signal
@@ -20,11 +20,12 @@ from run_demo import season_files, stop_on_signal  # noqa: E402
 from scenarios import NO_REPLY  # noqa: E402
 from wine_env import WineEnv  # noqa: E402
 
-MEMO = "PADDY A-1"
+MEMO = "田んぼA-1"
+MEMO_BYTES = MEMO.encode("cp932")  # what the logger holds: the memo as the dialog wrote it
 # Twenty days from 1 June: with this seed the fourth day is a dry one that also reaches all five
 # colour bands of the report, so the top of the table shows everything the guide explains.
 SAMPLES = 480
-SEASON = ["--memo", MEMO, "--samples", SAMPLES, "--start", "200806010600", "--seed", 7]
+SEASON = ["--memo", MEMO_BYTES, "--samples", SAMPLES, "--start", "200806010600", "--seed", 7]
 FIRST_DAY = "2008-06-02"  # the first whole day: the accumulated temperature counts from here
 PAINT_S = 0.4  # time for Wine to paint what the last command changed
 CAPTION = "田んぼ温度計用(HTML 4.01)"
@@ -91,7 +92,7 @@ def start_app(ctx):
 
 
 def scene_dialog(ctx, pictures):
-    ctx.start_sim("--memo", MEMO)
+    ctx.start_sim("--memo", MEMO_BYTES)
     start_app(ctx)
     pictures.dialog("dialog.png")
 
@@ -136,16 +137,20 @@ def scene_download(ctx, pictures):
     ctx.require(ui.box() is None, f"no message box after the download, got {ui.box()}")
     report = ctx.app_dir / "tavovalu.html"
     ctx.require(report.exists(), "the download wrote tavovalu.html")
+    kept = sorted((ctx.app_dir / "seasons").glob("*.html"))
+    ctx.require(len(kept) == 1, f"the download kept one season page in seasons/, found {kept}")
     ctx.close_app()
     ctx.require(season_files(ctx.tools.native_cli, ctx.com1_link, ctx.folder, ctx.log, FIRST_DAY) == 0,
                 "paddytherm-cli read the season")
     pictures.page(report, "report.png", 1400, 1000, "#C0C0C0")  # the whole table
     # The heading, the season's chart and the accumulated temperature; the daily table follows.
     pictures.page(ctx.folder / "season" / "season.html", "season.png", 1400, 850, "white")
+    # The page the dialog itself kept beside the report, as the farmer opens it from seasons/.
+    pictures.page(kept[0], "seasons.png", 1400, 850, "white")
 
 
 def scene_box_no_reply(ctx, pictures):
-    ctx.start_sim("--memo", MEMO, "--silent-for", "Rmem")
+    ctx.start_sim("--memo", MEMO_BYTES, "--silent-for", "Rmem")
     ui = start_app(ctx)
     ui.click(CHECK_MEMO)
     box = ui.wait_box(10000)
@@ -155,7 +160,7 @@ def scene_box_no_reply(ctx, pictures):
 
 
 def scene_box_port(ctx, pictures):
-    ctx.start_sim("--memo", MEMO)
+    ctx.start_sim("--memo", MEMO_BYTES)
     ui = start_app(ctx)
     ui.select(PORT_COMBO, 19)  # COM20, which is mapped to nothing
     ui.click(CHECK_MEMO)
