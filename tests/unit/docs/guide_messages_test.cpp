@@ -17,6 +17,7 @@
 #include "report/messages.h"
 #include "season/compare.h"
 #include "season/page_text.h"
+#include "season/kept_season.h"
 #include "season/season.h"
 #include "season/season_page.h"
 #include "serial/messages.h"
@@ -103,6 +104,20 @@ TEST(GuideMessages, TheGuideShowsEveryTextOfTheProgram) {
     ASSERT_FALSE(text.empty());
     EXPECT_EQ(text.find("\xEF\xBF\xBD"), std::string::npos) << "not Shift-JIS: " << text;
     EXPECT_NE(guide.find(HtmlEscaped(text)), std::string::npos) << "missing from the guide: " << text;
+  }
+}
+
+// The guide names the folder the dialog keeps its seasons in, and the files as the program names
+// them: the memo with its trailing blanks gone, then the start's date and hour.
+TEST(GuideMessages, TheGuideNamesTheSeasonsFolderAndItsFilesAsTheProgramDoes) {
+  const std::string guide = ReadGuide();
+  pt::season::Season season;
+  season.memoUtf8 = pt::season::U8(u8"田んぼA-1");
+  season.memoSjis = "\x93\x63\x82\xF1\x82\xDA" "A-1       ";
+  season.start = {2008, 4, 14, 6};
+  const std::string stem = pt::season::SeasonFileStem(season);
+  for (const std::string& name : {std::string(pt::season::kSeasonsFolder), stem + ".ptlog", stem + ".html"}) {
+    EXPECT_NE(guide.find(name), std::string::npos) << "the guide does not name " << name;
   }
 }
 
