@@ -88,6 +88,8 @@ def main():
             app.wait()
             report = run / "tavovalu.html"
             log(f"report: {report}" if report.exists() else "no report was written")
+            for kept in sorted((run / "seasons").glob("*")):
+                log(f"kept season: {kept}")
             return season_files(args.cli.resolve(), out / "com1-link", out, log)
 
         app = env.spawn(["wine", args.app.resolve()], run, stdout=subprocess.DEVNULL,
@@ -125,6 +127,8 @@ def main():
         driver.close()
         driver.wait_gone(10000)
         log(f"report:      {out / 'tavovalu.html'}")
+        for kept in sorted((run / "seasons").glob("*")):
+            log(f"kept season: {kept}")
         log(f"screenshots: {shots}")
         return season_files(args.cli.resolve(), out / "com1-link", out, log)
     finally:
