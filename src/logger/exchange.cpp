@@ -46,24 +46,33 @@ bool AppendPiece(char* reply, const char* piece) {
   return whole;
 }
 
-int FailedWait(ExchangeContext& ctx, bool refused) {
-  ctx.lastWaitRefused = refused ? 1 : 0;
-  if (!refused) ctx.silentWait = 1;
-  ++ctx.failedWaits;
-  if (ctx.failedWaits >= 2) {
-    ctx.phase = PhaseIdle;
-    return -2;
-  }
-  ctx.phase = PhaseSend;
-  return 0;
+// From now on no command goes out until an answer on its way has come, or the settle timer ran out.
+void HoldNextSend(Dialog& dlg) {
+  Exchange.SettlePending = 1;
+  Exchange.SettleTimedOut = 0;
+  Exchange.SettleHeardText = 0;
+  dlg.StartTimer(kSettleTimerId, kSettleTimerMs);
 }
 
-// Holds the next send while an answer to an earlier ask may still be on its way (see
-// kSettleTimerMs). Bytes that come meanwhile are thrown away; the CR that ends them is that answer,
-// and the send may go at once. True when the send may go.
-bool Settled(Dialog& dlg) {
+// True when `bytes` hold the end of an answer: a CR after something other than a line break,
+// counting what came before them since the hold began.
+bool EndsAnAnswer(const char* bytes, std::size_t count) {
+  for (std::size_t i = 0; i < count; ++i) {
+    if (bytes[i] == '\r') {
+      if (Exchange.SettleHeardText != 0) return true;
+    } else if (bytes[i] != '\n') {
+      Exchange.SettleHeardText = 1;
+    }
+  }
+  return false;
+}
+
+// Holds the send while an answer to an earlier ask may still be on its way (see kSettleTimerMs).
+// Bytes that come meanwhile are thrown away; once that answer has ended the send may go at once.
+// True when the send may go; `answered` tells whether the answer came.
+bool Settled(Dialog& dlg, bool& answered) {
+  answered = false;
   if (Exchange.SettlePending == 0) return true;
-  bool answered = false;
   if (SerialDevice* device = OpenDevice()) {
     char scratch[kScratchSize];
     std::uint32_t count = 0;
@@ -71,7 +80,7 @@ bool Settled(Dialog& dlg) {
     std::uint32_t taken = 0;
     while (!answered && taken < kDrainLimit && device->WaitingCount(count) && count != 0 &&
            device->Read(scratch, count < kScratchSize ? count : kScratchSize, got) && got != 0) {
-      answered = std::memchr(scratch, '\r', got) != nullptr;
+      answered = EndsAnAnswer(scratch, got);
       taken += got;
     }
   }
@@ -84,23 +93,48 @@ bool Settled(Dialog& dlg) {
 
 // A reply accepted after a silent wait answers one of two asks, and the other's answer may follow,
 // in the same read or later. Only the first answer is the reply; the command after it waits until
-// the other has come (see Settled).
+// the other has come.
 void SettleAfterResend(Dialog& dlg, const ExchangeContext& ctx, char* reply) {
   if (ctx.silentWait == 0) return;
   const std::size_t len = strnlen(reply, kReplyBufferSize);
   if (char* firstCr = static_cast<char*>(std::memchr(reply, '\r', len))) {
-    const char* rest = firstCr + 1;
-    const bool otherCame = std::memchr(rest, '\r', static_cast<std::size_t>(reply + len - rest)) != nullptr;
+    Exchange.SettleHeardText = 0;
+    const bool otherCame = EndsAnAnswer(firstCr + 1, static_cast<std::size_t>(reply + len - firstCr - 1));
     firstCr[1] = '\0';
     if (otherCame) return;
   }
-  Exchange.SettlePending = 1;
-  Exchange.SettleTimedOut = 0;
-  dlg.StartTimer(kSettleTimerId, kSettleTimerMs);
+  HoldNextSend(dlg);
+}
+
+int FailedWait(Dialog& dlg, ExchangeContext& ctx, bool refused, const char* reply) {
+  ctx.lastWaitRefused = refused ? 1 : 0;
+  if (!refused) {
+    ctx.silentWait = 1;
+    // The wait ran out with part of a reply in hand: its tail is still on the way and must not
+    // pass for the resend's reply. (A NUL that cut the piece short took the rest of its read
+    // with it: then only a piece with text in it says that more is coming.)
+    const std::size_t len = strnlen(reply, kReplyBufferSize);
+    const bool text = std::strspn(reply, "\n") < len;
+    if (len != 0 && (text || Exchange.ReplyFlawed == 0)) {
+      HoldNextSend(dlg);
+      EndsAnAnswer(reply, len);
+    }
+  }
+  ++ctx.failedWaits;
+  if (ctx.failedWaits >= 2) {
+    ctx.phase = PhaseIdle;
+    return -2;
+  }
+  ctx.phase = PhaseSend;
+  return 0;
 }
 
 int Send(Dialog& dlg, ExchangeContext& ctx, const char* command, char* reply) {
-  if (!Settled(dlg)) return 0;
+  bool answered = false;
+  if (!Settled(dlg, answered)) return 0;
+  // The wait before this resend ran out in the middle of a reply, and its end has now come and
+  // gone: that ask has had its answer, and no other is to follow this one's.
+  if (answered && ctx.failedWaits > 0) ctx.silentWait = 0;
   DrainReceiveQueue();
   // Whatever went wrong on the line before this send belongs to the bytes just thrown away.
   if (SerialDevice* device = OpenDevice()) device->TakeLineError();
@@ -140,14 +174,14 @@ int Step(Dialog& dlg, ExchangeContext& ctx, bool wantsAck, int mode, const char*
         return 0;
       }
       if (Exchange.ReplyTimedOut == 0) return 0;
-      return FailedWait(ctx, false);
+      return FailedWait(dlg, ctx, false, reply);
     case PhaseComplete:
       if (!wantsAck || std::memcmp(reply, "\nOK", 3) == 0) {
         ctx.phase = PhaseIdle;
         SettleAfterResend(dlg, ctx, reply);
         return 1;
       }
-      return FailedWait(ctx, true);
+      return FailedWait(dlg, ctx, true, reply);
     default:
       return 0;
   }

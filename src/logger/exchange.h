@@ -12,12 +12,14 @@ inline constexpr unsigned kReplyTimerMs = 1000;
 inline constexpr int kTickTimerId = 100;
 inline constexpr unsigned kTickTimerMs = 10;
 inline constexpr int kReplyBufferSize = 80;
-// After a reply that came only after a resend, the other ask may still be answered. The next
-// command waits until that answer has come and gone, or this long: a busy logger answers the
-// queued resend straight after the late reply (a few ms on the simulator, reply bytes
-// included), so a quarter of a second leaves a wide margin and costs little when nothing comes.
+// An ask whose wait ran out may still be answered: after a reply that came only after a resend
+// the other ask's answer may follow, and a wait that ran out in the middle of a reply leaves its
+// tail on the way. The next send is held until that answer has come and been thrown away, or
+// this long. A busy logger answers the queued resend right after its late reply (0 to 8 ms on
+// the simulator, the reply's bytes included), but a slow one takes as long after it as it takes
+// for any command; the one bound the protocol gives for that is the reply time itself.
 inline constexpr int kSettleTimerId = 11;
-inline constexpr unsigned kSettleTimerMs = 250;
+inline constexpr unsigned kSettleTimerMs = kReplyTimerMs;
 
 enum ExchangePhase { PhaseIdle = 0, PhaseSend = 1, PhaseAwaitReply = 2, PhaseComplete = 3 };
 
@@ -44,6 +46,9 @@ struct ExchangeState {
   // never be taken for the next command's reply.
   int SettlePending = 0;
   int SettleTimedOut = 0;
+  // Something other than a line break has come since the hold began: the CR after it ends an
+  // answer, where a CR alone would only end the one before.
+  int SettleHeardText = 0;
 };
 extern ExchangeState Exchange;
 

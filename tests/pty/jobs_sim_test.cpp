@@ -114,9 +114,18 @@ TEST_F(JobsSim, DroppedCommandsAndSplitRepliesStillDownload) {
 // A logger busy with its own reading answers one ask just after the resend went out, and then the
 // resend too: each later command must still get its own reply.
 TEST_F(JobsSim, ALateAnswerNeverShiftsWhatFollows) {
-  for (const char* late : {"Rdt0001:1050", "Rpt:1050", "Rmem:1050"}) {
-    SCOPED_TRACE(late);
-    Start({"--samples", "4", "--memo", "PADDY L", "--start", "200805010600", "--late", late});
+  const std::vector<std::vector<std::string>> faults = {
+      {"--late", "Rdt0001:1050"}, {"--late", "Rpt:1050"}, {"--late", "Rmem:1050"},
+      // The answer begins to come just before the wait runs out, at the line's own pace.
+      {"--pace", "--late", "Rdt0001:996"}, {"--pace", "--late", "Rpt:996"}, {"--pace", "--late", "Rmem:996"},
+      // A slow logger answers the resend long after its late answer to the first ask.
+      {"--delay", "300", "--late", "Rdt0001:1200"},
+  };
+  for (const auto& fault : faults) {
+    SCOPED_TRACE(fault.back());
+    std::vector<std::string> args = {"--samples", "4", "--memo", "PADDY L", "--start", "200805010600"};
+    args.insert(args.end(), fault.begin(), fault.end());
+    Start(args);
     ASSERT_TRUE(RunJob(DownloadJob, 20000));
     EXPECT_TRUE(dlg_.boxes.empty()) << dlg_.boxes.front().text;
     const std::vector<std::uint32_t> words = SimWords();

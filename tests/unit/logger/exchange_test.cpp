@@ -182,21 +182,27 @@ TEST_F(ExchangeTest, LateReplyIsDrainedByTheResend) {
   EXPECT_EQ(dev.writes.size(), 2u);
 }
 
-// The logger answers the first ask 50 ms after the resend went out, then the resend at once: the
-// second answer must never be taken for the next command's reply.
-TEST_F(ExchangeTest, TheOtherAsksAnswerIsThrownAwayBeforeTheNextSend) {
+// An ask whose wait ran out may still be answered, after the resend went out or in the middle of
+// its own reply: no answer may be taken for a later command's, nor a tail for a whole reply.
+// Rdt0000 is sent at 10; its wait runs out at 1010.
+TEST_F(ExchangeTest, AnAnswerThatComesLateIsNeverTakenForAnother) {
+  using Arrivals = std::vector<std::pair<std::int64_t, std::string>>;
   const struct {
     const char* name;
-    const char* firstRead;        // at 1070: the late answer, and what came with it
-    std::int64_t secondAnswerAt;  // -1: nothing more comes
-    const char* secondAnswer;
-    std::int64_t nextSendAt;
+    Arrivals arrivals;
+    std::int64_t resendAt;
+    std::int64_t nextSendAt;  // Rdt0001
   } cases[] = {
-      {"answered just after", "\n0190\r", 1080, "\n0190\r", 1090},
-      {"answered late in the window", "\n0190\r", 1300, "\n0190\r", 1300},
-      {"never answered", "\n0190\r", -1, "", 1330},  // held the settle time after the accept at 1080
-      {"both in one read", "\n0190\r\n0190\r", -1, "", 1090},
-      {"the other begun in the same read", "\n0190\r\n01", 1300, "90\r", 1300},
+      // The first ask answered at 1070, after the resend; the resend's answer after it.
+      {"answered just after", {{1070, "\n0190\r"}, {1080, "\n0190\r"}}, 1020, 1090},
+      {"a slow logger's answer", {{1070, "\n0190\r"}, {1370, "\n0190\r"}}, 1020, 1370},
+      {"never answered", {{1070, "\n0190\r"}}, 1020, 2080},  // held the settle time after the accept
+      {"both in one read", {{1070, "\n0190\r\n0190\r"}}, 1020, 1090},
+      {"the other begun in the same read", {{1070, "\n0190\r\n01"}, {1300, "90\r"}}, 1020, 1300},
+      {"a blank line is no answer", {{1070, "\n0190\r\r"}, {1300, "\n0190\r"}}, 1020, 1300},
+      // The wait ran out in the middle of the first answer: its tail is thrown away before the
+      // resend, which gets the whole reply.
+      {"tail after the timeout", {{1005, "\n01"}, {1025, "90\r"}, {1060, "\n0190\r"}}, 1030, 1080},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -207,31 +213,29 @@ TEST_F(ExchangeTest, TheOtherAsksAnswerIsThrownAwayBeforeTheNextSend) {
     SetPortDevice(&device);
     d.StartTimer(kTickTimerId, kTickTimerMs);
     device.ReplyTo("Rdt0001\r", "\n0191\r", 250);
-    ReplyExchange(d, 0, "Rdt0000\r", reply);
-    auto step = [&](ExchangeFn fn, const char* command) {
+    auto step = [&](const char* command) {
       while (test::DeliverNextTimer(d) != kTickTimerId) {
       }
-      return fn(d, 1, command, reply);
+      return ReplyExchange(d, 1, command, reply);
     };
-    ASSERT_EQ(step(ReplyExchange, "Rdt0000\r"), 0);  // sent at 10, resent at 1020
-    device.ArriveAt(1070, c.firstRead);
-    if (c.secondAnswerAt >= 0) device.ArriveAt(c.secondAnswerAt, c.secondAnswer);
-    int r = 0;
-    while (r == 0) r = step(ReplyExchange, "Rdt0000\r");
-    ASSERT_EQ(r, 1);
-    EXPECT_EQ(d.now, 1080);
-    EXPECT_EQ(Reply(), "\n0190\r");  // one answer, never two run together
+    std::vector<std::int64_t> sends;
+    auto run = [&](const char* command) {
+      int r = 0;
+      while (r == 0 && d.now < 6000) {
+        const std::size_t before = device.writes.size();
+        r = step(command);
+        if (device.writes.size() != before) sends.push_back(d.now);
+      }
+      return r;
+    };
+    for (const auto& [at, bytes] : c.arrivals) device.ArriveAt(at, bytes);
+    ReplyExchange(d, 0, "Rdt0000\r", reply);
+    ASSERT_EQ(run("Rdt0000\r"), 1);
+    EXPECT_EQ(Reply(), "\n0190\r");  // one whole answer, never two run together nor a tail
     ReplyExchange(d, 0, "Rdt0001\r", reply);
-    std::int64_t sentAt = -1;
-    for (r = 0; r == 0 && d.now < 5000;) {
-      const std::size_t before = device.writes.size();
-      r = step(ReplyExchange, "Rdt0001\r");
-      if (device.writes.size() != before) sentAt = d.now;
-    }
-    EXPECT_EQ(r, 1);
+    EXPECT_EQ(run("Rdt0001\r"), 1);
     EXPECT_EQ(Reply(), "\n0191\r");
-    EXPECT_EQ(sentAt, c.nextSendAt);
-    EXPECT_EQ(device.writes, (std::vector<std::string>{"Rdt0000\r", "Rdt0000\r", "Rdt0001\r"}));
+    EXPECT_EQ(sends, (std::vector<std::int64_t>{10, c.resendAt, c.nextSendAt}));
   }
 }
 
