@@ -17,9 +17,10 @@ inline constexpr int kReplyBufferSize = 80;
 // tail on the way. The next send is held until that answer has come and been thrown away, or
 // this long. A busy logger answers the queued resend right after its late reply (0 to 8 ms on
 // the simulator, the reply's bytes included), but a slow one takes as long after it as it takes
-// for any command; the one bound the protocol gives for that is the reply time itself.
+// for any command: 0.6 s covers a logger that needs up to about half a second for every answer,
+// and keeps what a lost command costs (its one-second wait, then this) under two seconds.
 inline constexpr int kSettleTimerId = 11;
-inline constexpr unsigned kSettleTimerMs = kReplyTimerMs;
+inline constexpr unsigned kSettleTimerMs = 600;
 
 enum ExchangePhase { PhaseIdle = 0, PhaseSend = 1, PhaseAwaitReply = 2, PhaseComplete = 3 };
 

@@ -50,7 +50,7 @@ struct OpenTemporary {
 OpenTemporary gOpen[kSlots];
 static_assert(std::atomic<bool>::is_always_lock_free, "read in a signal handler");
 
-// SIGINT and SIGTERM wait while a temporary is made, renamed or removed and listed or unlisted,
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT wait while a temporary is made, renamed or removed and listed or unlisted,
 // so the handler never misses one that exists nor removes a name that is no longer ours.
 class SignalsHeld {
  public:
@@ -59,6 +59,8 @@ class SignalsHeld {
     sigemptyset(&held);
     sigaddset(&held, SIGINT);
     sigaddset(&held, SIGTERM);
+    sigaddset(&held, SIGHUP);  // a closed terminal or a dropped ssh session
+    sigaddset(&held, SIGQUIT);
     pthread_sigmask(SIG_BLOCK, &held, &old_);
   }
   ~SignalsHeld() { pthread_sigmask(SIG_SETMASK, &old_, nullptr); }

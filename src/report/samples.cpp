@@ -79,7 +79,7 @@ bool IsRealTimeText(const char* text, int digits) {
     }
   }
   const int year = field[0], month = field[1], day = field[2];
-  if (!IsMonthInRange(month) || day < 1) return false;
+  if (year < 2000 || year > 2099 || !IsMonthInRange(month) || day < 1) return false;
   const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
   const int monthDays = month == 2 && leap ? 29 : kDaysInMonth[month - 1];
   return day <= monthDays && field[3] <= 23 && field[4] <= 59 && field[5] <= 59;

@@ -42,7 +42,8 @@ struct DecodedStamp {
 DecodedStamp DecodeStartStamp(const char* startStamp, const ReportDate& before = {});
 
 // True when `text` begins with `digits` ASCII digits, YYYYMMDDhhmm (12) or YYYYMMDDhhmmss (14),
-// that name a minute (or second) on the real calendar, leap days included. What a person types
+// that name a minute (or second) on the real calendar, leap days included, in the years 2000 to
+// 2099 that the program's reports, archives and pages are dated in. What a person types
 // is held to this before it is sent to the logger or dates a season; the logger's own start
 // record is taken as the report has always read it.
 bool IsRealTimeText(const char* text, int digits);

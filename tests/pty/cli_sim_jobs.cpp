@@ -819,6 +819,27 @@ std::map<std::string, std::string> Snapshot(const std::string& dir) {
 
 }  // namespace files
 
+// /dev/stdout leads to whatever the shell opened, here a file the user keeps: it is written to,
+// never replaced, and what it held stays.
+TEST_F(CliSim, AnOutputToTheProgramsOwnStreamIsAddedToWhatItLeadsTo) {
+  StartSim({"--samples", "5"});
+  Finished f = Cli({"download", "--port", tty_, "--dir", dir_, "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string archive = f.out.substr(at + 9, f.out.find('\n', at) - at - 9);
+  const std::string log = dir_ + "/log.txt";
+  WriteBytes(log, "precious\n");
+  f = RunProgram("/bin/sh", {"-c", "exec \"$0\" report \"$1\" --dir \"$2\" --daily /dev/stdout --season /dev/stdout >> \"$3\"",
+                             PT_CLI_PATH, archive, dir_, log}, {}, 30000);
+  EXPECT_EQ(f.status, 0) << f.err;
+  const std::string kept = ReadFile(log);
+  EXPECT_EQ(kept.rfind("precious\n", 0), 0u) << kept.substr(0, 200);
+  EXPECT_NE(kept.find("date,mean_c,max_c,min_c"), std::string::npos);
+  EXPECT_NE(kept.find("</html>"), std::string::npos);
+  EXPECT_NE(kept.find("season: /dev/stdout"), std::string::npos) << "the program's own lines land there too";
+}
+
 TEST_F(CliSim, NoOutputReplacesAnInputOrAnotherAndInputsAreFilesOfASeasonsSize) {
   StartSim({"--samples", "5"});
   const std::string src = dir_ + "/src", w = dir_ + "/w", exp = dir_ + "/exp";

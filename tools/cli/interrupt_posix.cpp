@@ -22,16 +22,15 @@ void Catch(int number) {
   struct sigaction action {};
   action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
-  sigaddset(&action.sa_mask, SIGINT);
-  sigaddset(&action.sa_mask, SIGTERM);
+  for (const int other : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&action.sa_mask, other);
   ::sigaction(number, &action, nullptr);
 }
 
 }  // namespace
 
+// SIGHUP is what a closed terminal or a dropped ssh session sends, SIGQUIT is Ctrl-\.
 void CleanUpOnInterrupt() {
-  Catch(SIGINT);
-  Catch(SIGTERM);
+  for (const int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) Catch(number);
 }
 
 void CatchInterrupt() {}

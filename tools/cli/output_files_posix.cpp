@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 #include "platform/replacement_file.h"
@@ -27,7 +28,28 @@ std::string CanonicalName(const std::string& path) {
 
 enum class CsvKind { Replaced, Direct, Unusable };
 
+// The descriptor a name of this process's own streams stands for (/dev/stdout, /dev/stderr,
+// /dev/fd/N, /proc/self/fd/N), or -1. Such a name leads to whatever the shell opened, a file
+// with `>> log.txt` too; replacing that file would lose what it held and what the program prints
+// to it after, so the stream is written as it is.
+int StreamOf(const std::string& path) {
+  if (path == "/dev/stdout") return STDOUT_FILENO;
+  if (path == "/dev/stderr") return STDERR_FILENO;
+  for (const char* prefix : {"/dev/fd/", "/proc/self/fd/"}) {
+    const std::size_t n = std::strlen(prefix);
+    if (path.compare(0, n, prefix) != 0 || path.size() == n || path.size() > n + 9) continue;
+    int fd = 0;
+    for (std::size_t i = n; i < path.size(); ++i) {
+      if (path[i] < '0' || path[i] > '9') return -1;
+      fd = fd * 10 + (path[i] - '0');
+    }
+    return fd;
+  }
+  return -1;
+}
+
 CsvKind KindOf(const std::string& csv) {
+  if (StreamOf(csv) >= 0) return CsvKind::Direct;
   struct stat st {};
   // The kernel follows the links (even /dev/stdout's). A name that does not exist yet, or cannot
   // be looked at, is left to the replacement to judge.
@@ -50,7 +72,9 @@ bool CanReplace(const std::string& path, std::string& reason) {
 }
 
 bool WriteDirect(const std::string& path, const std::string& content, int& error) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+  const int stream = StreamOf(path);
+  if (stream >= 0) std::fflush(nullptr);  // what the program printed before comes first
+  const int fd = stream >= 0 ? stream : ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
   if (fd < 0) {
     error = errno;
     return false;
@@ -67,7 +91,7 @@ bool WriteDirect(const std::string& path, const std::string& content, int& error
       error = n == 0 ? EIO : errno;
     }
   }
-  if (::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
+  if (stream < 0 && ::close(fd) != 0 && error == 0 && errno != EINTR) error = errno;
   return error == 0;
 }
 

@@ -196,7 +196,7 @@ TEST_F(ExchangeTest, AnAnswerThatComesLateIsNeverTakenForAnother) {
       // The first ask answered at 1070, after the resend; the resend's answer after it.
       {"answered just after", {{1070, "\n0190\r"}, {1080, "\n0190\r"}}, 1020, 1090},
       {"a slow logger's answer", {{1070, "\n0190\r"}, {1370, "\n0190\r"}}, 1020, 1370},
-      {"never answered", {{1070, "\n0190\r"}}, 1020, 2080},  // held the settle time after the accept
+      {"never answered", {{1070, "\n0190\r"}}, 1020, 1680},  // held the settle time after the accept
       {"both in one read", {{1070, "\n0190\r\n0190\r"}}, 1020, 1090},
       {"the other begun in the same read", {{1070, "\n0190\r\n01"}, {1300, "90\r"}}, 1020, 1300},
       {"a blank line is no answer", {{1070, "\n0190\r\r"}, {1300, "\n0190\r"}}, 1020, 1300},

@@ -214,6 +214,8 @@ TEST_F(JobsTest, TypedTimesMustNameARealMoment) {
       {SetClockJob, "abcdefghijklmn", false},
       {SetClockJob, "20090229120000", false},  // 2009 has no 29 February
       {SetClockJob, "21000229120000", false},  // nor has 2100
+      {SetClockJob, "21000101000000", false},  // no season is dated after 2099
+      {SetClockJob, "19991231235959", false},  // nor before 2000
       {SetClockJob, "20080431120000", false},
       {SetClockJob, "20080410240000", false},
       {SetClockJob, "20080410236000", false},
