@@ -52,6 +52,15 @@ class ReplacementFile {
 
  private:
   void Failed(int code);
+  // What Open and OpenNew do first: whatever was open goes, and this file starts afresh.
+  void Start(const char* path, bool inPlace) {
+    Discard();
+    failed_ = false;
+    inPlace_ = inPlace;
+    taken_ = false;
+    error_ = 0;
+    final_ = path != nullptr ? path : "";
+  }
 
   NameBytes names_;
   std::string final_;           // the file that is replaced (links followed)

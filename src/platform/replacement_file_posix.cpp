@@ -109,12 +109,7 @@ void ReplacementFile::Failed(int code) {
 }
 
 bool ReplacementFile::Open(const char* path) {
-  Discard();
-  failed_ = false;
-  inPlace_ = false;
-  taken_ = false;
-  error_ = 0;
-  final_ = path != nullptr ? path : "";
+  Start(path, false);
   if (final_.empty()) {
     Failed(ENOENT);
     return false;
@@ -152,12 +147,7 @@ bool ReplacementFile::Open(const char* path) {
 }
 
 bool ReplacementFile::OpenNew(const char* path) {
-  Discard();
-  failed_ = false;
-  inPlace_ = true;
-  taken_ = false;
-  error_ = 0;
-  final_ = path != nullptr ? path : "";
+  Start(path, true);
   int fd = -1;
   {
     const SignalsHeld held;

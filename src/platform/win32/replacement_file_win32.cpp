@@ -56,12 +56,7 @@ void ReplacementFile::Failed(int code) {
 }
 
 bool ReplacementFile::Open(const char* path) {
-  Discard();
-  failed_ = false;
-  inPlace_ = false;
-  taken_ = false;
-  error_ = 0;
-  final_ = path != nullptr ? path : "";
+  Start(path, false);
   if (final_.empty() || WideFileName(final_, names_).empty()) {
     Failed(static_cast<int>(ERROR_INVALID_NAME));
     return false;
@@ -86,12 +81,7 @@ bool ReplacementFile::Open(const char* path) {
 }
 
 bool ReplacementFile::OpenNew(const char* path) {
-  Discard();
-  failed_ = false;
-  inPlace_ = true;
-  taken_ = false;
-  error_ = 0;
-  final_ = path != nullptr ? path : "";
+  Start(path, true);
   if (final_.empty() || WideFileName(final_, names_).empty()) {
     Failed(static_cast<int>(ERROR_INVALID_NAME));
     return false;
