@@ -70,13 +70,7 @@ bool ReadInputFile(const std::string& path, std::size_t limit, std::string& byte
     }
   }
   ::close(fd);
-  if (why.empty() && out.size() > limit) why = "it grew past " + std::to_string(limit >> 20) + " MB while it was read";
-  if (!why.empty()) {
-    error = "cannot read " + path + ": " + why;
-    return false;
-  }
-  bytes = std::move(out);
-  return true;
+  return FinishInputRead(path, limit, why, out, bytes, error);
 }
 
 }  // namespace cli
