@@ -8,6 +8,7 @@
 
 #include "civil_calendar.h"
 #include "logger/jobs.h"
+#include "report/samples.h"
 #include "version.h"
 
 namespace cli {
@@ -310,10 +311,9 @@ bool SeasonFigureOptions(const CliOptions& opts, pt::season::DailyOptions& out, 
   return true;
 }
 
+// The dialog's special start is held to the same rule, so both programs date a season alike.
 bool IsValidSpecialStart(const std::string& text) {
-  if (text.size() != 12 || !AllDigits(text)) return false;
-  const CivilHour h{Number(text, 0, 4), Number(text, 4, 2), Number(text, 6, 2), Number(text, 8, 2)};
-  return pt::season::IsSeasonHour(h) && Number(text, 10, 2) <= 59;
+  return text.size() == 12 && pt::IsRealTimeText(text.c_str(), 12);
 }
 
 bool ParseCommandLine(int argc, const char* const* argv, CliOptions& opts, std::string& error) {
