@@ -13,7 +13,7 @@
 #include "control_ids.h"
 #include "logger/jobs.h"
 #include "serial/port.h"
-#include "serial/serial_device_posix.h"
+#include "serial/posix/serial_device_posix.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 #include "support/real_time.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "serial/platform_serial_device.h"
-#include "serial/serial_device_win32.h"
+#include "serial/win32/serial_device_win32.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "logger/exchange.h"
 #include "logger/tick.h"
 #include "serial/port.h"
-#include "serial/serial_device_posix.h"
+#include "serial/posix/serial_device_posix.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 #include "support/real_time.h"

@@ -22,7 +22,7 @@
 #include <thread>
 #include <vector>
 
-#include "serial/serial_device_posix.h"
+#include "serial/posix/serial_device_posix.h"
 #include "sim_child.h"
 #include "sim_protocol.h"
 #include "sim_season.h"

@@ -16,7 +16,7 @@
 #include "control_ids.h"
 #include "logger/exchange.h"
 #include "serial/port.h"
-#include "serial/serial_device_posix.h"
+#include "serial/posix/serial_device_posix.h"
 #include "support/fake_dialog.h"
 #include "support/tick_driver.h"
 

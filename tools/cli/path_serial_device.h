@@ -4,9 +4,9 @@
 #include <string>
 
 #ifdef _WIN32
-#include "serial/serial_device_win32.h"
+#include "serial/win32/serial_device_win32.h"
 #else
-#include "serial/serial_device_posix.h"
+#include "serial/posix/serial_device_posix.h"
 #endif
 
 namespace cli {

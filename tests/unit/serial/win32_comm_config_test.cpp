@@ -1,7 +1,7 @@
 // How the Win32 backend readies a port: the calls in order, the values they carry, the control
 // block written, and where a failing call stops it.
 #ifdef _WIN32
-#include "serial/comm_config_win32.h"
+#include "serial/win32/comm_config_win32.h"
 
 #include <gtest/gtest.h>
 

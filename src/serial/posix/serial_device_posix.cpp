@@ -1,4 +1,4 @@
-#include "serial/serial_device_posix.h"
+#include "serial/posix/serial_device_posix.h"
 
 #include <fcntl.h>
 #include <poll.h>

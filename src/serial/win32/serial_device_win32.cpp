@@ -1,10 +1,10 @@
-#include "serial/serial_device_win32.h"
+#include "serial/win32/serial_device_win32.h"
 
 #include <windows.h>
 
 #include <cstring>
 
-#include "serial/comm_config_win32.h"
+#include "serial/win32/comm_config_win32.h"
 #include "serial/platform_serial_device.h"
 #include "serial/write_whole.h"
 
