@@ -11,12 +11,16 @@ import tempfile
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The Wine, driver and simulator harness is the end-to-end tests' own; the demo drives the program
+# through it as those tests do.
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parents[1] / "tests" / "e2e"))
+sys.path.insert(0, str(HERE))
 
 from e2e_context import (CHECK_MEMO, CHECK_POINTER, CHECK_START, COUNTER, DOWNLOAD,  # noqa: E402
                          MEMO_EDIT, PORT_COMBO, READ_CLOCK, READ_MEMO, SET_CLOCK, USE_PC_CLOCK,
                          WRITE_MEMO, Context, Tools, poll_until)
-from run_demo import season_files, stop_on_signal  # noqa: E402
+from demo import season_files, stop_on_signal  # noqa: E402
 from scenarios import NO_REPLY  # noqa: E402
 from wine_env import WineEnv  # noqa: E402
 

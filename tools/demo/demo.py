@@ -11,7 +11,11 @@ import sys
 import time
 from pathlib import Path
 
-sys.path.insert(0, str(Path(__file__).resolve().parent))
+# The Wine, driver and simulator harness is the end-to-end tests' own; the demo drives the program
+# through it as those tests do.
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE.parents[1] / "tests" / "e2e"))
+sys.path.insert(0, str(HERE))
 
 from logger_sim import LoggerSim  # noqa: E402
 from ui_driver import Driver  # noqa: E402
