@@ -13,9 +13,6 @@ namespace pt::season {
 
 namespace {
 
-// The report's colour bands: HeatColour changes at these temperatures.
-constexpr double kBandEdges[] = {20.0, 25.0, 30.0, 35.0};
-
 // Where sample hours go across the chart; both charts share it.
 class TimeAxis {
  public:
@@ -74,8 +71,8 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
 
   // The report's bands behind everything, each in the colour HeatColour gives its temperatures.
   double bandLow = axis.Low();
-  for (std::size_t i = 0; i <= std::size(kBandEdges); ++i) {
-    const double bandHigh = i < std::size(kBandEdges) ? std::min(kBandEdges[i], axis.High()) : axis.High();
+  for (std::size_t i = 0; i <= std::size(kHeatBandEdges); ++i) {
+    const double bandHigh = i < std::size(kHeatBandEdges) ? std::min(kHeatBandEdges[i], axis.High()) : axis.High();
     if (bandHigh > bandLow) {
       const std::string fill = std::string("class=\"band\" fill=\"") + HeatColour(bandLow) + "\"";
       Rect(out, kChartLeft, axis.Y(bandHigh), kChartRight, axis.Y(bandLow), fill.c_str());
