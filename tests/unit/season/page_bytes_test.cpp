@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "season/crc32.h"
-#include "season/compare.h"
-#include "season/season_page.h"
+#include "season/io/crc32.h"
+#include "season/pages/compare.h"
+#include "season/pages/season_page.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {
