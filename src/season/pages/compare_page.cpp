@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "season/pages/chart_axes.h"
 #include "season/pages/compare.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
@@ -37,38 +38,16 @@ double AxisDay(const Drawn& d, const CivilDate& date, CompareBy by) {
   return static_cast<double>(inYear + 366LL * (date.year - firstYear));
 }
 
-class DayAxis {
- public:
-  DayAxis(double first, double last) : first_(first), last_(last > first ? last : first + 1) {}
-  double X(double day) const { return kChartLeft + (day - first_) / (last_ - first_) * (kChartRight - kChartLeft); }
-  double First() const { return first_; }
-  double Last() const { return last_; }
-
- private:
-  double first_, last_;
-};
-
 void DayGrid(std::string& out, const DayAxis& axis, const ValueAxis& values, CompareBy by) {
   if (by == CompareBy::Day) {
-    const double step = std::max(1.0, NiceStep(axis.Last() - axis.First()));
-    for (double d = std::ceil(axis.First() / step) * step; d <= axis.Last(); d += step) {
-      const double x = axis.X(d);
-      Line(out, x, values.Top(), x, values.Bottom() + 5, "grid");
-      Text(out, x, values.Bottom() + 17, "middle", Number("%g", d == 0 ? 0.0 : d) + U8(u8"日"));  // never "-0"
-    }
+    DayNumberGrid(out, axis, values);
     return;
   }
-  // The 1st of each month a strong line with its name, the 11th and 21st faint ones.
+  // Axis days fold onto the leap year 2000, the first season's year in each 366.
   for (auto day = static_cast<std::int64_t>(std::ceil(axis.First())); day <= static_cast<std::int64_t>(axis.Last());
        ++day) {
     const CivilDate d = DateOfDayNumber(DayNumber({2000, 1, 1}) + day % 366);
-    const double x = axis.X(static_cast<double>(day));
-    if (d.day == 1) {
-      Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
-      Text(out, x + 4, values.Bottom() + 17, "start", std::to_string(d.month) + U8(u8"月"));
-    } else if (d.day == 11 || d.day == 21) {
-      Line(out, x, values.Top(), x, values.Bottom(), "grid");
-    }
+    DateMark(out, values, DateMarks::MonthsAndTens, d, axis.X(static_cast<double>(day)));
   }
 }
 

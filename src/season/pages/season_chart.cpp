@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "report/samples.h"
+#include "season/pages/chart_axes.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
 #include "season/pages/svg_chart.h"
@@ -39,20 +40,12 @@ void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
   const CivilHour& start = time.Start();
   const std::int64_t first = DayNumber(start.Date());
   const std::int64_t last = first + static_cast<std::int64_t>((start.hour + time.Last()) / 24);
-  const bool byMonth = last - first > 62;
+  const DateMarks marks = last - first > 62 ? DateMarks::MonthsAndWeeks : DateMarks::Weeks;
   for (std::int64_t day = first; day <= last + 1; ++day) {
     const CivilDate d = DateOfDayNumber(day);
     const double hour = time.HourOf(d);
     if (hour < 0 || hour > time.Last()) continue;
-    const double x = time.X(hour);
-    const bool monday = Weekday(d) == 0;
-    if (byMonth && d.day == 1) {
-      Line(out, x, axis.Top(), x, axis.Bottom() + 5, "major");
-      Text(out, x + 4, axis.Bottom() + 17, "start", std::to_string(d.month) + U8(u8"月"));
-    } else if (monday) {
-      Line(out, x, axis.Top(), x, axis.Bottom() + (byMonth ? 0 : 5), byMonth ? "grid" : "major");
-      if (!byMonth) Text(out, x, axis.Bottom() + 17, "middle", std::to_string(d.month) + "/" + std::to_string(d.day));
-    }
+    DateMark(out, axis, marks, d, time.X(hour));
   }
 }
 
