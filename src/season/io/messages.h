@@ -1,5 +1,5 @@
 #pragma once
-// The season library's fixed Shift-JIS texts: those of the report it reads back. They live in
+// The fixed Shift-JIS texts of the season's io: those of the report it reads back. They live in
 // messages.cpp, the one file of this folder that needs the Shift-JIS execution character set.
 #include <string_view>
 
