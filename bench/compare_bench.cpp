@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "season/archive.h"
-#include "season/season.h"
+#include "season/io/archive.h"
+#include "season/model/season.h"
 
 namespace {
 

@@ -13,9 +13,10 @@
 #include <cstring>
 #include <string>
 
-#include "season/archive.h"
-#include "season/daily.h"
-#include "season/season_page.h"
+#include "season/io/archive.h"
+#include "season/model/daily.h"
+#include "season/pages/daily_csv.h"
+#include "season/pages/season_page.h"
 
 namespace {
 

@@ -101,11 +101,9 @@ DecodedSample DecodeSampleWord(const std::uint32_t* sampleTable, int index) {
 }
 
 const char* HeatColour(double temperature) {
-  if (temperature < 20.0) return "#D0FFFF";
-  if (temperature < 25.0) return "#FFFFF0";
-  if (temperature < 30.0) return "#FFFF00";
-  if (temperature < 35.0) return "#FFA500";
-  return "#FF0000";
+  std::size_t band = 0;
+  while (band < std::size(kHeatBandEdges) && !(temperature < kHeatBandEdges[band])) ++band;
+  return kHeatBandColours[band];
 }
 
 DayStats ComputeDayStats(const double* values, int count) {

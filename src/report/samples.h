@@ -1,6 +1,8 @@
 #pragma once
 // Turning what the logger sent back into dated temperatures, colour bands and daily figures.
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 
 namespace pt {
 
@@ -53,7 +55,13 @@ void ParseSampleCount(const char* pointerText);
 
 DecodedSample DecodeSampleWord(const std::uint32_t* sampleTable, int index);
 
-// One of "#D0FFFF", "#FFFFF0", "#FFFF00", "#FFA500", "#FF0000", by the unrounded value.
+// The report's colour bands: a cell's colour changes at each of these temperatures, so that
+// band i holds the temperatures below edge i and not below edge i-1, the last band the rest.
+inline constexpr double kHeatBandEdges[] = {20.0, 25.0, 30.0, 35.0};
+inline constexpr const char* kHeatBandColours[std::size(kHeatBandEdges) + 1] = {"#D0FFFF", "#FFFFF0", "#FFFF00",
+                                                                               "#FFA500", "#FF0000"};
+
+// The colour of the band `temperature` falls in, by the unrounded value.
 const char* HeatColour(double temperature);
 
 // -1.0 three times for an empty list.

@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "report/html_report.h"
-#include "season/report_reader.h"
+#include "season/io/report_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -23,7 +23,7 @@
 #include "cli_process.h"
 #include "report/html_report.h"
 #include "report/samples.h"
-#include "season/archive.h"
+#include "season/io/archive.h"
 #include "sim_child.h"
 #include "support/fake_dialog.h"
 #include "version.h"

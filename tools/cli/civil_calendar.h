@@ -1,7 +1,7 @@
 #pragma once
 // The real Gregorian calendar of the season library, for the CSV's time column and for checking a
 // typed start. (The report keeps its own month table without leap years.)
-#include "season/calendar.h"
+#include "season/model/calendar.h"
 
 namespace cli {
 

@@ -29,8 +29,8 @@
 #include "report_command.h"
 #include "sample_csv.h"
 #include "season_outputs.h"
-#include "season/logger_clock.h"
-#include "season/readout_recorder.h"
+#include "season/model/logger_clock.h"
+#include "season/io/readout_recorder.h"
 #include "serial/port.h"
 #include "terminal_text.h"
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "season/daily.h"
+#include "season/model/daily.h"
 
 namespace cli {
 

@@ -10,9 +10,9 @@
 #include "input_files.h"
 #include "output_files.h"
 #include "path_join.h"
-#include "season/archive.h"
-#include "season/compare.h"
-#include "season/report_reader.h"
+#include "season/io/season_file.h"
+#include "season/pages/compare.h"
+#include "season/pages/compare_csv.h"
 
 namespace cli {
 
@@ -25,19 +25,12 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-// An archive by its first line, anything else as a tavovalu.html; the refusal names the file.
-bool ReadSeasonFile(const std::string& path, pt::season::Season* season, std::string* error) {
+// An input held to the limit of what it is, then read as the archive or report it is; the refusal
+// names the file.
+bool ReadCompareInput(const std::string& path, pt::season::Season* season, std::string* error) {
   std::string bytes;
   bool archive = false;
-  if (!ReadSeasonInput(path, bytes, archive, *error)) return false;
-  if (archive) {
-    if (pt::season::ReadArchive(bytes, season, error)) return true;
-    *error = path + ": " + *error;
-    return false;
-  }
-  if (pt::season::ReadReport(bytes, season, error)) return true;
-  *error = path + " is neither an archive nor a tavovalu.html this program wrote: " + *error;
-  return false;
+  return ReadSeasonInput(path, bytes, archive, *error) && pt::season::ReadSeason(bytes, path, season, error);
 }
 
 }  // namespace
@@ -57,7 +50,7 @@ int RunCompareCommand(const CliOptions& opts) {
   // Every file is read before anything is written: one bad file leaves no page without it.
   std::vector<pt::season::ComparedSeason> seasons(opts.inputs.size());
   for (std::size_t i = 0; i < opts.inputs.size(); ++i) {
-    if (!ReadSeasonFile(opts.inputs[i], &seasons[i].season, &error)) {
+    if (!ReadCompareInput(opts.inputs[i], &seasons[i].season, &error)) {
       Say(error);
       return kExitBadInput;
     }

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "season/archive.h"
+#include "season/io/season_file.h"
 
 namespace cli {
 
@@ -19,8 +19,7 @@ bool FinishInputRead(const std::string& path, std::size_t limit, std::string why
 
 bool ReadSeasonInput(const std::string& path, std::string& bytes, bool& archive, std::string& error) {
   if (!ReadInputFile(path, kReportSizeLimit, bytes, error)) return false;
-  const std::string magic = std::string(pt::season::kArchiveMagic) + " ";
-  archive = bytes.compare(0, magic.size(), magic) == 0;
+  archive = pt::season::IsArchive(bytes);
   if (archive && bytes.size() > kArchiveSizeLimit) {
     error = "cannot read " + path + ": " + std::to_string(bytes.size()) +
             " bytes is more than the archive of a full season can be (4 MB)";

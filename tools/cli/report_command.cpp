@@ -15,8 +15,8 @@
 #include "output_files.h"
 #include "report/html_report.h"
 #include "sample_csv.h"
-#include "season/archive.h"
-#include "season/report_reader.h"
+#include "season/io/archive.h"
+#include "season/io/report_reader.h"
 #include "season_outputs.h"
 #include "terminal_text.h"
 

@@ -4,7 +4,7 @@
 
 #include "report/decimal_text.h"
 #include "report/samples.h"
-#include "season/csv_text.h"
+#include "season/pages/csv_text.h"
 
 namespace cli {
 

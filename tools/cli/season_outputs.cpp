@@ -8,10 +8,11 @@
 #include "platform/replacement_file.h"
 #include "report/decimal_text.h"
 #include "sample_csv.h"
-#include "season/archive.h"
-#include "season/csv_text.h"
-#include "season/daily.h"
-#include "season/season_page.h"
+#include "season/io/archive.h"
+#include "season/model/daily.h"
+#include "season/pages/csv_text.h"
+#include "season/pages/daily_csv.h"
+#include "season/pages/season_page.h"
 
 namespace cli {
 

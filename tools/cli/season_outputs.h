@@ -5,7 +5,7 @@
 
 #include "cli_options.h"
 #include "exit_status.h"
-#include "season/season.h"
+#include "season/model/season.h"
 
 namespace cli {
 

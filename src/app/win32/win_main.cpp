@@ -6,7 +6,7 @@
 #include "app/win32/messages.h"
 #include "control_ids.h"
 #include "logger/jobs.h"
-#include "season/kept_season.h"
+#include "season/pages/kept_season.h"
 #include "serial/platform_serial_device.h"
 #include "serial/port.h"
 

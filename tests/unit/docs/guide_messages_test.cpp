@@ -14,12 +14,13 @@
 
 #include "app/win32/messages.h"
 #include "logger/messages.h"
+#include "platform/sjis_utf8.h"
 #include "report/messages.h"
-#include "season/compare.h"
-#include "season/page_text.h"
-#include "season/kept_season.h"
-#include "season/season.h"
-#include "season/season_page.h"
+#include "season/model/season.h"
+#include "season/pages/compare.h"
+#include "season/pages/kept_season.h"
+#include "season/pages/page_text.h"
+#include "season/pages/season_page.h"
 #include "serial/messages.h"
 
 namespace {
@@ -43,7 +44,7 @@ std::string TextUtf8(const std::string& sjis) {
 
 std::string WideUtf8(const wchar_t* text) {
   std::string out;
-  for (; *text != 0; ++text) pt::season::AppendCodePoint(static_cast<std::uint32_t>(*text), out);
+  for (; *text != 0; ++text) pt::AppendCodePoint(static_cast<std::uint32_t>(*text), out);
   return out;
 }
 

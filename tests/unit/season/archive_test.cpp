@@ -1,11 +1,11 @@
-#include "season/archive.h"
+#include "season/io/archive.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
-#include "season/crc32.h"
+#include "season/io/crc32.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {

@@ -1,4 +1,5 @@
-#include "season/compare.h"
+#include "season/pages/compare.h"
+#include "season/pages/compare_csv.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "season/page_text.h"
-#include "season/whole_file.h"
+#include "season/io/whole_file.h"
+#include "season/pages/page_text.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {

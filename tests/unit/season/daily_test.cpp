@@ -1,4 +1,5 @@
-#include "season/daily.h"
+#include "season/model/daily.h"
+#include "season/pages/daily_csv.h"
 
 #include <gtest/gtest.h>
 

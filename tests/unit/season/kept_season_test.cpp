@@ -1,4 +1,4 @@
-#include "season/kept_season.h"
+#include "season/pages/kept_season.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <random>
 #include <set>
 
-#include "season/archive.h"
-#include "season/season_page.h"
+#include "season/io/archive.h"
+#include "season/pages/season_page.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {

@@ -7,10 +7,10 @@
 #include <filesystem>
 #include <functional>
 
-#include "season/archive.h"
-#include "season/crc32.h"
-#include "season/report_reader.h"
-#include "season/whole_file.h"
+#include "season/io/archive.h"
+#include "season/io/crc32.h"
+#include "season/io/report_reader.h"
+#include "season/io/whole_file.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {

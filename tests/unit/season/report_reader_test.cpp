@@ -1,4 +1,4 @@
-#include "season/report_reader.h"
+#include "season/io/report_reader.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "app/program_state.h"
 #include "report/decimal_text.h"
 #include "report/html_report.h"
-#include "season/whole_file.h"
+#include "season/io/whole_file.h"
 #include "support/fake_dialog.h"
 #include "unit/report/memory_sink.h"
 

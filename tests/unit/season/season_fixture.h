@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "season/season.h"
+#include "season/model/season.h"
 
 namespace pt::season::test {
 

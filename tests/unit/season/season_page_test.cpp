@@ -1,4 +1,4 @@
-#include "season/season_page.h"
+#include "season/pages/season_page.h"
 
 #include <gtest/gtest.h>
 
@@ -9,7 +9,7 @@
 #include <unistd.h>
 #endif
 
-#include "season/whole_file.h"
+#include "season/io/whole_file.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {
@@ -99,6 +99,8 @@ TEST(SeasonPage, ValidAndDrawnByABrowser) {
     EXPECT_EQ(std::system(("tidy -q -e " + page + " 2>" + (dir / "tidy.txt").string()).c_str()), 0)
         << Output("cat " + (dir / "tidy.txt").string());
     checked = true;
+  } else {
+    std::printf("tidy is not installed: the markup is not checked\n");
   }
   if (Have("chromium") && Have("identify")) {
     const std::string png = (dir / "season.png").string();
@@ -108,6 +110,8 @@ TEST(SeasonPage, ValidAndDrawnByABrowser) {
     // A blank page has one colour; the bands, the line and the text give thousands.
     EXPECT_GT(std::atoi(Output("identify -format %k " + png).c_str()), 500);
     checked = true;
+  } else {
+    std::printf("chromium with ImageMagick is not installed: the page is not drawn\n");
   }
   fs::remove_all(dir);
   if (!checked) GTEST_SKIP() << "neither tidy nor chromium with ImageMagick is installed";

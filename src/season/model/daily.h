@@ -1,0 +1,32 @@
+#pragma once
+// Daily figures of a season on the real calendar, and the accumulated water temperature
+// (積算水温): the running sum of (day mean - base) over the complete days.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "season/model/season.h"
+
+namespace pt::season {
+
+struct DailyOptions {
+  double base = 0.0;                // subtracted from each day's mean in the sum
+  std::optional<CivilDate> from;    // the sum starts this day (transplanting); none: the first day
+  bool dryExcluded = false;         // no-water hours left out of mean, max, min and so the sum
+};
+
+struct DailyRow {
+  CivilDate date;
+  int hours = 0;         // samples that day
+  int noWaterHours = 0;  // of them, taken without water
+  // Over the day's samples (the wet ones with dryExcluded); none when no sample is left.
+  std::optional<double> mean, maximum, minimum;
+  // The running sum, exact; none on a day that is not complete (24 samples) or has no mean, and
+  // on days before `from`. Such days add nothing.
+  std::optional<double> accumulated;
+};
+
+// One row per calendar day from the first sample's day to the last one's; none for no samples.
+std::vector<DailyRow> ComputeDaily(const Season& season, const DailyOptions& options = {});
+
+}  // namespace pt::season

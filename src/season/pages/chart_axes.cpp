@@ -1,0 +1,35 @@
+#include "season/pages/chart_axes.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "season/pages/page_text.h"
+
+namespace pt::season {
+
+void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const CivilDate& d, double x) {
+  if (marks != DateMarks::Weeks && d.day == 1) {
+    Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
+    Text(out, x + 4, values.Bottom() + 17, "start", std::to_string(d.month) + U8(u8"月"));
+  } else if (marks == DateMarks::MonthsAndTens) {
+    if (d.day == 11 || d.day == 21) Line(out, x, values.Top(), x, values.Bottom(), "grid");
+  } else if (Weekday(d) == 0) {
+    if (marks == DateMarks::MonthsAndWeeks) {
+      Line(out, x, values.Top(), x, values.Bottom(), "grid");
+    } else {
+      Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
+      Text(out, x, values.Bottom() + 17, "middle", std::to_string(d.month) + "/" + std::to_string(d.day));
+    }
+  }
+}
+
+void DayNumberGrid(std::string& out, const DayAxis& days, const ValueAxis& values) {
+  const double step = std::max(1.0, NiceStep(days.Last() - days.First()));
+  for (double d = std::ceil(days.First() / step) * step; d <= days.Last(); d += step) {
+    const double x = days.X(d);
+    Line(out, x, values.Top(), x, values.Bottom() + 5, "grid");
+    Text(out, x, values.Bottom() + 17, "middle", Number("%g", d == 0 ? 0.0 : d) + U8(u8"日"));  // never "-0"
+  }
+}
+
+}  // namespace pt::season

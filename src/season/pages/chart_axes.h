@@ -1,0 +1,38 @@
+#pragma once
+// The two axes along the bottom of the program's charts: a date axis, marked by month, by week or
+// by ten days, and a day axis, numbered in days from a season's day zero. The season page and the
+// comparison page draw theirs with these, so that a month or a week looks the same on both.
+#include <string>
+
+#include "season/model/calendar.h"
+#include "season/pages/svg_chart.h"
+
+namespace pt::season {
+
+// Days (fractions allowed) laid across the plot, `first` at its left edge and `last` at its right.
+class DayAxis {
+ public:
+  DayAxis(double first, double last) : first_(first), last_(last > first ? last : first + 1) {}
+  double X(double day) const { return kChartLeft + (day - first_) / (last_ - first_) * (kChartRight - kChartLeft); }
+  double First() const { return first_; }
+  double Last() const { return last_; }
+
+ private:
+  double first_, last_;
+};
+
+// How a date axis marks its days.
+enum class DateMarks {
+  Weeks,           // every Monday a strong line with its date, "5/12"
+  MonthsAndWeeks,  // the 1st of each month a strong line with its name, every other Monday a faint one
+  MonthsAndTens,   // the 1st of each month a strong line with its name, the 11th and 21st faint ones
+};
+
+// The mark of date `d` at `x` on a date axis under the plot of `values`; nothing for a date that
+// the marks pass over.
+void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const CivilDate& d, double x);
+
+// A line with its number ("12日") at every step of about a sixth of `days`, day 0 included.
+void DayNumberGrid(std::string& out, const DayAxis& days, const ValueAxis& values);
+
+}  // namespace pt::season

@@ -1,0 +1,227 @@
+// The comparison page: the seasons' daily means and their sums overlaid, one colour a season.
+#include <algorithm>
+#include <cmath>
+
+#include "season/pages/chart_axes.h"
+#include "season/pages/compare.h"
+#include "season/pages/csv_text.h"
+#include "season/pages/page_text.h"
+#include "season/pages/svg_chart.h"
+
+namespace pt::season {
+
+namespace {
+
+// Colours that stay apart on screen, on a colour printer and for most colour-blind readers (the
+// Okabe-Ito set and a few more); past them the colours come round again, dashed.
+constexpr const char* kPalette[] = {"#0072b2", "#d55e00", "#009e73", "#cc79a7", "#e69f00",
+                                    "#56b4e9", "#000000", "#8c564b", "#7f7f7f", "#b8b000"};
+constexpr std::size_t kPaletteSize = std::size(kPalette);
+
+constexpr const char* kCompareStyle =
+    "svg .line { fill: none; stroke-width: 1.5; stroke-linejoin: round }\n"
+    "td.label { text-align: left }\n";
+
+// A season as the page draws it.
+struct Drawn {
+  const ComparedSeason* source;
+  std::vector<DailyRow> days;
+  std::int64_t origin = 0;  // the day number at x = 0 of this season's days
+};
+
+// Days along the shared axis. By date, every season's first year is laid onto one leap year, so
+// that 1 May is 1 May in any year and a season running past New Year goes on to the right.
+double AxisDay(const Drawn& d, const CivilDate& date, CompareBy by) {
+  if (by == CompareBy::Day) return static_cast<double>(DayNumber(date) - d.origin);
+  const int firstYear = d.days.front().date.year;
+  const std::int64_t inYear = DayNumber({2000, date.month, date.day}) - DayNumber({2000, 1, 1});
+  return static_cast<double>(inYear + 366LL * (date.year - firstYear));
+}
+
+void DayGrid(std::string& out, const DayAxis& axis, const ValueAxis& values, CompareBy by) {
+  if (by == CompareBy::Day) {
+    DayNumberGrid(out, axis, values);
+    return;
+  }
+  // Axis days fold onto the leap year 2000, the first season's year in each 366.
+  for (auto day = static_cast<std::int64_t>(std::ceil(axis.First())); day <= static_cast<std::int64_t>(axis.Last());
+       ++day) {
+    const CivilDate d = DateOfDayNumber(DayNumber({2000, 1, 1}) + day % 366);
+    DateMark(out, values, DateMarks::MonthsAndTens, d, axis.X(static_cast<double>(day)));
+  }
+}
+
+void SeasonLineStyle(std::string& out, std::size_t index) {
+  out += "<path class=\"line s";
+  AppendInt(out, static_cast<long long>(index));
+  out += "\" style=\"stroke:";
+  out += kPalette[index % kPaletteSize];
+  if (index >= kPaletteSize) out += ";stroke-dasharray:6 3";
+  out += "\" d=\"";
+}
+
+// One chart: a line per season through `value` of each day that has one, placed `shift` days into
+// the day (the middle for a mean, the end for a sum); a day without a value breaks the line.
+// Both charts span every season's days, so that a date stands at one place in both.
+DayAxis SharedDays(const std::vector<Drawn>& seasons, CompareBy by) {
+  double first = 0, last = 0;
+  bool any = false;
+  for (const Drawn& s : seasons) {
+    const double a = AxisDay(s, s.days.front().date, by), b = AxisDay(s, s.days.back().date, by) + 1.0;
+    first = any ? std::min(first, a) : a;
+    last = any ? std::max(last, b) : b;
+    any = true;
+  }
+  return DayAxis(first, last);
+}
+
+template <typename Value>
+void OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const DayAxis& days, CompareBy by,
+                  const char* label, const char* unit, double height, double shift, bool fromZero, Value value) {
+  double low = 0, high = 0;
+  bool any = false;
+  for (const Drawn& s : seasons) {
+    for (const DailyRow& d : s.days) {
+      const std::optional<double> v = value(d);
+      if (!v) continue;
+      if (!any) low = high = *v;
+      low = std::min(low, *v), high = std::max(high, *v);
+      any = true;
+    }
+  }
+  if (!any) return;
+  if (fromZero) low = std::min(low, 0.0);
+  const ValueAxis values(low, high, 24.0, height - 30.0, fromZero ? NiceStep(high - low) : 5.0);
+  OpenSvg(out, height, label);
+  ValueGrid(out, values, unit);
+  DayGrid(out, days, values, by);
+  for (std::size_t i = 0; i < seasons.size(); ++i) {
+    SeasonLineStyle(out, i);
+    char command = 'M';
+    for (const DailyRow& d : seasons[i].days) {
+      const std::optional<double> v = value(d);
+      if (!v) {
+        command = 'M';
+        continue;
+      }
+      Point(out, command, days.X(AxisDay(seasons[i], d.date, by) + shift), values.Y(*v));
+      command = 'L';
+    }
+    out += "\"/>\n";
+  }
+  Frame(out, values);
+  out += "</svg>\n";
+}
+
+void Legend(std::string& out, const std::vector<Drawn>& seasons) {
+  out += "<p class=\"legend\">";
+  for (std::size_t i = 0; i < seasons.size(); ++i) {
+    out += "<span><i style=\"background:";
+    out += kPalette[i % kPaletteSize];
+    out += "\">&emsp;</i>";
+    AppendHtmlEscaped(out, seasons[i].source->label);
+    if (!seasons[i].days.empty()) {
+      out += ' ';
+      out += DateText(seasons[i].days.front().date);
+    }
+    out += "</span>";
+  }
+  out += "</p>\n";
+}
+
+void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const CompareOptions& options) {
+  out += U8(u8"<table>\n<thead><tr><th>作期</th><th>開始</th><th>最終</th><th>積算水温</th>");
+  for (double m : options.milestones) {
+    out += "<th>";
+    out += Number("%g", m);
+    out += U8(u8" ℃・日</th>");
+  }
+  out += "</tr></thead>\n<tbody>\n";
+  for (std::size_t i = 0; i < seasons.size(); ++i) {
+    const Drawn& s = seasons[i];
+    out += "<tr><td class=\"label\"><i style=\"color:";
+    out += kPalette[i % kPaletteSize];
+    out += U8(u8"\">■</i> ");
+    AppendHtmlEscaped(out, s.source->label);
+    out += "</td><td>";
+    if (!s.days.empty()) out += DateText(s.days.front().date);
+    out += "</td><td>";
+    if (!s.days.empty()) out += DateText(s.days.back().date);
+    out += "</td><td>";
+    std::optional<double> total;
+    for (const DailyRow& d : s.days) {
+      if (d.accumulated) total = d.accumulated;
+    }
+    AppendDecimalCell(out, total);
+    out += "</td>";
+    for (const std::optional<CivilDate>& date : MilestoneDates(s.days, options.milestones)) {
+      out += "<td>";
+      if (!date) {
+        out += "&mdash;";
+      } else {
+        out += DateText(*date);
+        if (options.by == CompareBy::Day) {
+          out += U8(u8"（");
+          AppendInt(out, static_cast<long long>(DayNumber(*date) - s.origin));
+          out += U8(u8"日）");
+        }
+      }
+      out += "</td>";
+    }
+    out += "</tr>\n";
+  }
+  out += "</tbody>\n</table>\n";
+}
+
+void Heading(std::string& out, std::size_t count, const CompareOptions& options) {
+  out += U8(u8"<h1>水温の比較</h1>\n<p class=\"meta\">");
+  AppendInt(out, static_cast<long long>(count));
+  out += options.by == CompareBy::Date ? U8(u8" 作期を月日で重ねて表示") : U8(u8" 作期を積算開始からの日数で重ねて表示");
+  out += U8(u8"<br>積算の基準温度 ");
+  AppendDecimalCell(out, options.daily.base);
+  out += U8(u8" ℃");
+  if (options.daily.from) {
+    out += U8(u8"、");
+    out += DateText(*options.daily.from);
+    out += U8(u8" から積算");
+  }
+  if (options.daily.dryExcluded) out += U8(u8"、水なしの時間を除く");
+  out += "</p>\n";
+}
+
+}  // namespace
+
+std::string FormatComparePage(const std::vector<ComparedSeason>& seasons, const CompareOptions& options) {
+  std::vector<Drawn> drawn;
+  for (const ComparedSeason& s : seasons) {
+    Drawn d{&s, ComputeDaily(s.season, options.daily), 0};
+    if (d.days.empty()) continue;
+    d.origin = DayNumber(*SeasonDayZero(d.days, options.daily));
+    drawn.push_back(std::move(d));
+  }
+  std::string out;
+  out.reserve(8192 + drawn.size() * 32768);
+  out += "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
+  out += U8(u8"水温の比較");
+  out += "</title>\n<style>\n";
+  out += kPageStyle;
+  out += kCompareStyle;
+  out += "</style>\n</head>\n<body>\n";
+  Heading(out, drawn.size(), options);
+  if (!drawn.empty()) {
+    out += U8(u8"<figure>\n<h2>日平均水温</h2>\n");
+    const DayAxis days = SharedDays(drawn, options.by);
+    OverlayChart(out, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 330.0, 0.5, false,
+                 [](const DailyRow& d) { return d.mean; });
+    Legend(out, drawn);
+    out += U8(u8"</figure>\n<figure>\n<h2>積算水温</h2>\n");
+    OverlayChart(out, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 260.0, 1.0, true,
+                 [](const DailyRow& d) { return d.accumulated; });
+    out += U8(u8"</figure>\n<h2>積算水温の到達日</h2>\n");
+    MilestoneTable(out, drawn, options);
+  }
+  out += "</body>\n</html>\n";
+  return out;
+}
+
+}  // namespace pt::season
