@@ -24,12 +24,14 @@
 #include "serial/port.h"
 #include "support/fake_dialog.h"
 #include "support/scripted_device.h"
-#include "terminal_text.h"
+#include "platform/terminal_text.h"
 #include "version.h"
 #include "app/program_state.h"
 
 namespace cli {
 namespace {
+
+using pt::TerminalText;
 
 // Texts as a UTF-8 terminal shows them (plain literals here are Shift-JIS, like the core's).
 std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }

@@ -10,19 +10,20 @@
 #include "app/program_state.h"
 #include "cli_options.h"
 #include "compare_command.h"
-#include "console_out.h"
+#include "platform/console_out.h"
+#include "platform/system_error.h"
 #include "console_dialog.h"
 #include "control_ids.h"
 #include "dir_report_sink.h"
 #include "exit_status.h"
 #include "file_clashes.h"
-#include "interrupt.h"
+#include "platform/interrupt.h"
 #include "job_loop.h"
 #include "outcome_reading.h"
 #include "logger/jobs.h"
 #include "logger/messages.h"
 #include "output_files.h"
-#include "path_serial_device.h"
+#include "serial/path_serial_device.h"
 #include "progress_display.h"
 #include "report/samples.h"
 #include "platform/local_time.h"
@@ -32,7 +33,7 @@
 #include "season/logger_clock.h"
 #include "season/readout_recorder.h"
 #include "serial/port.h"
-#include "terminal_text.h"
+#include "platform/terminal_text.h"
 
 namespace cli {
 
@@ -40,7 +41,7 @@ namespace {
 
 constexpr const char* kName = "paddytherm-cli";
 
-void Say(const std::string& text) { Print(stderr, "%s: %s\n", kName, text.c_str()); }
+void Say(const std::string& text) { pt::Print(stderr, "%s: %s\n", kName, text.c_str()); }
 
 // A byte that would act on the line or the logger instead of being text: below 0x20, and DEL.
 bool HasControlByte(const std::string& text) {
@@ -51,11 +52,20 @@ bool HasControlByte(const std::string& text) {
   return false;
 }
 
+// The readout as ReadoutNow makes it, dated by the one time source everything the console prints
+// or writes is dated by.
+pt::season::Readout ReadoutAt(const pt::ZonedTime& now, const std::string& port, unsigned baud) {
+  pt::season::Readout r = pt::season::ReadoutNow(port, baud);
+  r.localTime = now.local;
+  r.utcOffsetMinutes = now.utcOffsetMinutes;
+  return r;
+}
+
 class Session {
  public:
-  Session(const CliOptions& opts, const TerminalText& text)
+  Session(const CliOptions& opts, const pt::TerminalText& text)
       : opts_(opts), text_(text), device_(opts.port), sink_(opts.dir),
-        progress_(stderr, IsTerminal(stderr) && !opts.noProgress) {}
+        progress_(stderr, pt::IsTerminal(stderr) && !opts.noProgress) {}
 
   int Run();
 
@@ -79,9 +89,9 @@ class Session {
   std::string Shown(int id) const { return text_.ToTerminal(dlg_.Text(id)); }
 
   const CliOptions& opts_;
-  const TerminalText& text_;
+  const pt::TerminalText& text_;
   ConsoleDialog dlg_;
-  PathSerialDevice device_;
+  pt::PathSerialDevice device_;
   DirReportSink sink_;
   ProgressDisplay progress_;
   ExitStatus status_ = kExitOk;
@@ -126,7 +136,7 @@ void Session::SayPortFailure() {
   // The dialog's own text names a COM port; here the path and the system's reason say more.
   const int error = device_.LastOpenError();
   if (error != 0) {
-    Say("cannot open " + device_.Path() + ": " + (error > 0 ? SystemErrorText(error) : std::string("no device")));
+    Say("cannot open " + device_.Path() + ": " + (error > 0 ? pt::SystemErrorText(error) : std::string("no device")));
   } else {
     Say("cannot configure " + device_.Path() + " (" + text_.ToTerminal(lastMessage_) + ")");
   }
@@ -143,7 +153,7 @@ void Session::SayOutcome(const pt::JobOutcome& outcome) {
     pt::StripLineBreaks(reply.data());
     line += ": \"" + text_.ToTerminal(reply.c_str()) + "\"";
   }
-  if (r.status == kExitFile && sink_.FirstError() != 0) line += ": " + SystemErrorText(sink_.FirstError());
+  if (r.status == kExitFile && sink_.FirstError() != 0) line += ": " + pt::SystemErrorText(sink_.FirstError());
   Say(line);
 }
 
@@ -160,26 +170,26 @@ void Session::AfterTick() {
 void Session::PrintReplies() {
   switch (opts_.jobRequest) {
     case pt::DownloadJob:
-      Print(stdout, "memo: %s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str());
-      Print(stdout, "start: %s\n", Shown(IDC_START_CHECK_REPLY).c_str());
-      Print(stdout, "pointer: %s\n", Shown(IDC_POINTER_REPLY).c_str());
+      pt::Print(stdout, "memo: %s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str());
+      pt::Print(stdout, "start: %s\n", Shown(IDC_START_CHECK_REPLY).c_str());
+      pt::Print(stdout, "pointer: %s\n", Shown(IDC_POINTER_REPLY).c_str());
       // Only a report that was written whole is announced; a failed one has had its message.
-      if (status_ == kExitOk) Print(stdout, "report: %s\n", sink_.Path().c_str());
+      if (status_ == kExitOk) pt::Print(stdout, "report: %s\n", sink_.Path().c_str());
       break;
     case pt::SetClockJob:
-      Print(stdout, "clock set to %s\n", Shown(IDC_CLOCK_EDIT).c_str());
+      pt::Print(stdout, "clock set to %s\n", Shown(IDC_CLOCK_EDIT).c_str());
       break;
     case pt::WriteMemoJob:
-      Print(stdout, "memo written: \"%s\"\n", Shown(IDC_MEMO_EDIT).c_str());
+      pt::Print(stdout, "memo written: \"%s\"\n", Shown(IDC_MEMO_EDIT).c_str());
       break;
     case pt::SetPeriodJob:
-      Print(stdout, "period set: %s\n", opts_.debugPeriod ? "debugging (Calm1)" : "regular (Calm2)");
+      pt::Print(stdout, "period set: %s\n", opts_.debugPeriod ? "debugging (Calm1)" : "regular (Calm2)");
       break;
-    case pt::ReadClockJob: Print(stdout, "%s\n", Shown(IDC_CLOCK_REPLY).c_str()); break;
-    case pt::ReadMemoJob: Print(stdout, "%s\n", Shown(IDC_MEMO_REPLY).c_str()); break;
-    case pt::CheckMemoJob: Print(stdout, "%s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str()); break;
-    case pt::CheckStartJob: Print(stdout, "%s\n", Shown(IDC_START_CHECK_REPLY).c_str()); break;
-    case pt::CheckPointerJob: Print(stdout, "%s\n", Shown(IDC_POINTER_REPLY).c_str()); break;
+    case pt::ReadClockJob: pt::Print(stdout, "%s\n", Shown(IDC_CLOCK_REPLY).c_str()); break;
+    case pt::ReadMemoJob: pt::Print(stdout, "%s\n", Shown(IDC_MEMO_REPLY).c_str()); break;
+    case pt::CheckMemoJob: pt::Print(stdout, "%s\n", Shown(IDC_MEMO_CHECK_REPLY).c_str()); break;
+    case pt::CheckStartJob: pt::Print(stdout, "%s\n", Shown(IDC_START_CHECK_REPLY).c_str()); break;
+    case pt::CheckPointerJob: pt::Print(stdout, "%s\n", Shown(IDC_POINTER_REPLY).c_str()); break;
     default: break;
   }
   std::fflush(stdout);
@@ -211,7 +221,7 @@ void Session::WriteCsv() {
     Fail(kExitFile);
     return;
   }
-  Print(stdout, "csv: %s\n", opts_.csv.c_str());
+  pt::Print(stdout, "csv: %s\n", opts_.csv.c_str());
   std::fflush(stdout);
 }
 
@@ -219,7 +229,7 @@ pt::season::ClockReading Session::CheckLoggerClock(bool warnIfOff) {
   pt::season::ClockReading reading;
   const bool opened = RunJob(pt::ReadClockJob);
   // The reply came a tick or two ago at most; the clocks are compared to the second.
-  reading.pc = pt::GetLocalTimeNow();
+  reading.pc = pt::GetZonedTimeNow().local;
   const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
   std::string why;
   if (!opened) {
@@ -236,7 +246,7 @@ pt::season::ClockReading Session::CheckLoggerClock(bool warnIfOff) {
     Say("warning: the logger's clock could not be read: " + why);
     return reading;
   }
-  Print(stdout, "clock: %s\n", pt::season::ClockComparison(reading).c_str());
+  pt::Print(stdout, "clock: %s\n", pt::season::ClockComparison(reading).c_str());
   std::fflush(stdout);
   const long long offset = pt::season::ClockOffsetSeconds(*reading.logger, reading.pc);
   if (warnIfOff && (offset > pt::season::kClockWarningSeconds || -offset > pt::season::kClockWarningSeconds)) {
@@ -252,7 +262,7 @@ void Session::WriteDownloadSeason(const pt::season::Readout& readout) {
   if (!wanted) return;
   // An empty logger is no fault: its report has no rows, and there is no season to keep.
   if (pt::Jobs.SampleCount == 0) {
-    Print(stdout, "the logger holds no samples: no archive, daily figures or season page\n");
+    pt::Print(stdout, "the logger holds no samples: no archive, daily figures or season page\n");
     std::fflush(stdout);
     return;
   }
@@ -278,7 +288,7 @@ bool Session::RunJob(int request) {
   LoopIo io;
   io.waitReadable = [this](int ms) { return device_.WaitReadable(ms); };
   io.sleep = [](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); };
-  io.stop = Interrupted;
+  io.stop = pt::Interrupted;
   RunStartedJob(dlg_, io, [this] { AfterTick(); });
   progress_.Finish();
   return true;
@@ -304,18 +314,18 @@ int Session::Run() {
   });
   // How far off the clock was is worth knowing before it is set right.
   if (opts_.jobRequest == pt::SetClockJob && opts_.pcClock) CheckLoggerClock(false);
-  CatchInterrupt();
+  pt::CatchInterrupt();
   if (!RunJob(opts_.jobRequest)) {
     SayPortFailure();
     return kExitPort;
   }
-  if (Interrupted()) {
+  if (pt::Interrupted()) {
     device_.Close();
     Say("interrupted: the job was stopped between two commands; no file was written");
     return kExitInterrupted;
   }
   // The readout ends with the last sample, before anything is written.
-  pt::season::Readout readout = pt::season::ReadoutNow(opts_.port, opts_.baud);
+  pt::season::Readout readout = ReadoutAt(pt::GetZonedTimeNow(), opts_.port, opts_.baud);
 
   const pt::JobOutcome& outcome = pt::Jobs.LastOutcome;
   SayOutcome(outcome);
@@ -338,19 +348,19 @@ int RunCli(int argc, const char* const* argv) {
   std::string error;
   if (!ParseCommandLine(argc, argv, opts, error)) {
     Say(error);
-    Print(stderr, "Try '%s --help'.\n", kName);
+    pt::Print(stderr, "Try '%s --help'.\n", kName);
     return kExitBadInput;
   }
   if (opts.help) {
-    WriteText(stdout, kUsageText);
+    pt::WriteText(stdout, kUsageText);
     return kExitOk;
   }
   if (!opts.version.empty()) {
-    WriteText(stdout, opts.version + "\n");
+    pt::WriteText(stdout, opts.version + "\n");
     return kExitOk;
   }
-  CleanUpOnInterrupt();
-  TerminalText text(TerminalText::LocaleCodeset());
+  pt::CleanUpOnInterrupt();
+  pt::TerminalText text(pt::TerminalText::LocaleCodeset());
   if (opts.command == "report") return RunReportCommand(opts, text);
   if (opts.command == "compare") return RunCompareCommand(opts);
   Session session(opts, text);

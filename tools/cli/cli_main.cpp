@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "console_out.h"
+#include "platform/console_out.h"
 #include "platform/file_names.h"
-#include "terminal_text.h"
+#include "platform/terminal_text.h"
 
 // The arguments as Windows has them, UTF-16, handed on as UTF-8 for the portable parser.
 int wmain(int argc, wchar_t** argv) {

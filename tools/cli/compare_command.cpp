@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "console_out.h"
+#include "platform/console_out.h"
+#include "platform/system_error.h"
 #include "exit_status.h"
 #include "file_clashes.h"
 #include "input_files.h"
@@ -18,7 +19,7 @@ namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { pt::Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 std::string BaseName(const std::string& path) {
   const std::size_t slash = path.find_last_of(kFolderSeparators);
@@ -69,7 +70,7 @@ int RunCompareCommand(const CliOptions& opts) {
   const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {
     if (path.empty()) return;
     if (WriteOutputFile(path, bytes, error)) {
-      Print(stdout, "%s: %s\n", what, path.c_str());
+      pt::Print(stdout, "%s: %s\n", what, path.c_str());
       std::fflush(stdout);
     } else {
       Say(std::string("no ") + what + " written: " + error);

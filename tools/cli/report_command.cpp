@@ -7,7 +7,8 @@
 #include "app/program_state.h"
 #include "console_dialog.h"
 #include "dir_report_sink.h"
-#include "console_out.h"
+#include "platform/console_out.h"
+#include "platform/system_error.h"
 #include "exit_status.h"
 #include "file_clashes.h"
 #include "input_files.h"
@@ -18,13 +19,13 @@
 #include "season/archive.h"
 #include "season/report_reader.h"
 #include "season_outputs.h"
-#include "terminal_text.h"
+#include "platform/terminal_text.h"
 
 namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { pt::Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 std::string WithoutLineBreaks(std::string text) {
   pt::StripLineBreaks(text.data());
@@ -46,7 +47,7 @@ std::string ReportStamp(const CliOptions& opts, const pt::season::Season& season
 
 // tavovalu.html from the archived replies, through the core's own writer, as the download wrote
 // it: the logger's start record (or the typed start) and pointer, the words in their slots.
-ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const pt::season::Season& season,
+ExitStatus RewriteReport(const CliOptions& opts, const pt::TerminalText& text, const pt::season::Season& season,
                          DirReportSink& sink) {
   static std::uint32_t table[pt::kSampleTableSize];
   std::fill(std::begin(table), std::end(table), 0u);
@@ -65,7 +66,7 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
   pt::WriteReport(dlg, stamp.c_str(), pointer.c_str(), table, &outcome);
   switch (outcome.result) {
     case pt::ReportResult::Written:
-      Print(stdout, "report: %s\n", sink.Path().c_str());
+      pt::Print(stdout, "report: %s\n", sink.Path().c_str());
       std::fflush(stdout);
       return kExitOk;
     case pt::ReportResult::BadStamp:
@@ -81,7 +82,7 @@ ExitStatus RewriteReport(const CliOptions& opts, const TerminalText& text, const
 
 }  // namespace
 
-int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
+int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text) {
   std::string bytes, error;
   // The report is only rewritten from an archive: whether it is an output is known once the input
   // has been read, and it is compared then, still before anything is written.
@@ -141,7 +142,7 @@ int RunReportCommand(const CliOptions& opts, const TerminalText& text) {
   };
   if (!opts.csv.empty()) {
     if (WriteOutputFile(opts.csv, FormatSeasonCsv(season, opts.csvBom), error)) {
-      Print(stdout, "csv: %s\n", opts.csv.c_str());
+      pt::Print(stdout, "csv: %s\n", opts.csv.c_str());
       std::fflush(stdout);
     } else {
       Say(error);

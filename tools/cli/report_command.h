@@ -4,11 +4,13 @@
 // or from a tavovalu.html (the other outputs only; the report itself is never rewritten).
 #include "cli_options.h"
 
+namespace pt {
+class TerminalText;
+}  // namespace pt
+
 namespace cli {
 
-class TerminalText;
-
 // The exit status.
-int RunReportCommand(const CliOptions& opts, const TerminalText& text);
+int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text);
 
 }  // namespace cli

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "console_out.h"
+#include "platform/console_out.h"
+#include "platform/system_error.h"
 #include "output_files.h"
 #include "path_join.h"
 #include "platform/replacement_file.h"
@@ -17,10 +18,10 @@ namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
+void Say(const std::string& text) { pt::Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 void Announce(const char* what, const std::string& path) {
-  Print(stdout, "%s: %s\n", what, path.c_str());
+  pt::Print(stdout, "%s: %s\n", what, path.c_str());
   std::fflush(stdout);
 }
 
@@ -50,7 +51,7 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
     } else if (file.NameTaken()) {
       continue;
     }
-    error = "cannot write " + path + ": " + SystemErrorText(file.Error());
+    error = "cannot write " + path + ": " + pt::SystemErrorText(file.Error());
     return false;
   }
   error = "every name from " + JoinPath(dir, name) + " to -" + std::to_string(kArchiveNameTries) + " is taken";

@@ -3,7 +3,7 @@
 // Windows always UTF-8, which the console output turns into UTF-16).
 #include <string>
 
-namespace cli {
+namespace pt {
 
 class TerminalText {
  public:
@@ -35,4 +35,4 @@ std::string Utf8FromWide(const std::wstring& wide);
 std::wstring WideFromUtf8(const std::string& utf8);
 #endif
 
-}  // namespace cli
+}  // namespace pt

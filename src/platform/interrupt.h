@@ -4,7 +4,7 @@
 // default, and the temporary files of the outputs being replaced at that moment go with it: on
 // POSIX (SIGINT, SIGTERM, SIGHUP, SIGQUIT) a handler removes them; on Windows the system deletes
 // them as their handles close, which it does however the process ends.
-namespace cli {
+namespace pt {
 
 // POSIX: from here on SIGINT, SIGTERM, SIGHUP and SIGQUIT (unless ignored when the program
 // started) remove the temporary files open in this process, then end it by the same signal. Windows: from here on
@@ -17,4 +17,4 @@ void CleanUpOnInterrupt();
 void CatchInterrupt();
 bool Interrupted();
 
-}  // namespace cli
+}  // namespace pt

@@ -1,10 +1,10 @@
-#include "path_serial_device.h"
+#include "serial/path_serial_device.h"
 
 #include <windows.h>
 
 #include <cctype>
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -91,4 +91,4 @@ bool PathSerialDevice::WaitReadable(int timeoutMs) {
   return true;
 }
 
-}  // namespace cli
+}  // namespace pt

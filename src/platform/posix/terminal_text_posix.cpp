@@ -1,11 +1,11 @@
-#include "terminal_text.h"
+#include "platform/terminal_text.h"
 
 #include <iconv.h>
 #include <langinfo.h>
 
 #include <cerrno>
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -96,4 +96,4 @@ bool TerminalText::FromTerminal(const std::string& text, std::string& sjis) cons
                  [](const char*, std::size_t, std::string&) -> std::size_t { return 0; });
 }
 
-}  // namespace cli
+}  // namespace pt

@@ -1,9 +1,9 @@
-#include "console_out.h"
+#include "platform/console_out.h"
 
 #include <cstdarg>
 #include <vector>
 
-namespace cli {
+namespace pt {
 
 void Print(std::FILE* out, const char* format, ...) {
   std::va_list args;
@@ -20,4 +20,4 @@ void Print(std::FILE* out, const char* format, ...) {
   va_end(again);
 }
 
-}  // namespace cli
+}  // namespace pt

@@ -9,7 +9,7 @@
 #include "serial/posix/serial_device_posix.h"
 #endif
 
-namespace cli {
+namespace pt {
 
 class PathSerialDevice : public pt::SerialDevice {
  public:
@@ -56,4 +56,4 @@ class PathSerialDevice : public pt::SerialDevice {
 // COM10 and above); anything else, a full "\\.\..." path included, is opened as given.
 std::string DevicePathFor(const std::string& port);
 
-}  // namespace cli
+}  // namespace pt

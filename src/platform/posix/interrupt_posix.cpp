@@ -1,9 +1,9 @@
 #include <signal.h>
 
-#include "interrupt.h"
+#include "platform/interrupt.h"
 #include "platform/replacement_file.h"
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -36,4 +36,4 @@ void CleanUpOnInterrupt() {
 void CatchInterrupt() {}
 bool Interrupted() { return false; }
 
-}  // namespace cli
+}  // namespace pt

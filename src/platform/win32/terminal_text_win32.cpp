@@ -1,8 +1,8 @@
-#include "terminal_text.h"
+#include "platform/terminal_text.h"
 
 #include <windows.h>
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -73,4 +73,4 @@ bool TerminalText::FromTerminal(const std::string& text, std::string& sjis) cons
   return !usedDefault;
 }
 
-}  // namespace cli
+}  // namespace pt

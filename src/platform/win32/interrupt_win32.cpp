@@ -2,10 +2,10 @@
 
 #include <atomic>
 
-#include "interrupt.h"
+#include "platform/interrupt.h"
 #include "platform/replacement_file.h"
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -33,4 +33,4 @@ void CleanUpOnInterrupt() { SetConsoleCtrlHandler(OnEnding, TRUE); }
 void CatchInterrupt() { SetConsoleCtrlHandler(OnConsoleControl, TRUE); }
 bool Interrupted() { return gInterrupted; }
 
-}  // namespace cli
+}  // namespace pt

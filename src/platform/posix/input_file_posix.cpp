@@ -5,9 +5,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "input_files.h"
+#include "platform/input_file.h"
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -73,4 +73,4 @@ bool ReadInputFile(const std::string& path, std::size_t limit, std::string& byte
   return FinishInputRead(path, limit, why, out, bytes, error);
 }
 
-}  // namespace cli
+}  // namespace pt

@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "console_out.h"
-#include "input_files.h"
+#include "platform/system_error.h"
+#include "platform/input_file.h"
 #include "platform/win32/file_names_win32.h"
 
-namespace cli {
+namespace pt {
 
 bool ReadInputFile(const std::string& path, std::size_t limit, std::string& bytes, std::string& error) {
   // Read shared, as any reader would; a pipe or a device is told by its type before a read.
@@ -42,4 +42,4 @@ bool ReadInputFile(const std::string& path, std::size_t limit, std::string& byte
   return FinishInputRead(path, limit, why, out, bytes, error);
 }
 
-}  // namespace cli
+}  // namespace pt

@@ -2,10 +2,10 @@
 #include <io.h>
 #include <windows.h>
 
-#include "console_out.h"
-#include "terminal_text.h"
+#include "platform/console_out.h"
+#include "platform/terminal_text.h"
 
-namespace cli {
+namespace pt {
 
 namespace {
 
@@ -32,23 +32,10 @@ void WriteText(std::FILE* out, const std::string& utf8) {
 
 bool IsTerminal(std::FILE* out) { return ConsoleOf(out) != nullptr; }
 
-std::string SystemErrorText(int code) {
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS,
-                                 nullptr, static_cast<DWORD>(code), 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  std::wstring wide = n > 0 && text != nullptr ? std::wstring(text, n) : std::wstring();
-  if (text != nullptr) LocalFree(text);
-  while (!wide.empty() && (wide.back() == L'\n' || wide.back() == L'\r' || wide.back() == L'.' || wide.back() == L' ')) {
-    wide.pop_back();
-  }
-  return wide.empty() ? "system error " + std::to_string(code) : Utf8FromWide(wide);
-}
-
 void PrepareStandardStreams() {
   // Text mode would write CR LF; a file or a pipe gets the same bytes as on Linux.
   _setmode(_fileno(stdout), _O_BINARY);
   _setmode(_fileno(stderr), _O_BINARY);
 }
 
-}  // namespace cli
+}  // namespace pt

@@ -1,10 +1,10 @@
-#include "path_serial_device.h"
+#include "serial/path_serial_device.h"
 
 #include <poll.h>
 
 #include <cerrno>
 
-namespace cli {
+namespace pt {
 
 // The POSIX backend reads a bare "COMn" itself.
 std::string DevicePathFor(const std::string& port) { return port; }
@@ -23,4 +23,4 @@ bool PathSerialDevice::WaitReadable(int timeoutMs) {
   return (p.revents & POLLIN) != 0 || (p.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0;
 }
 
-}  // namespace cli
+}  // namespace pt

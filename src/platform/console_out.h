@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-namespace cli {
+namespace pt {
 
 void WriteText(std::FILE* out, const std::string& utf8);
 // printf's formatting, written with WriteText.
@@ -16,9 +16,7 @@ void Print(std::FILE* out, const char* format, ...) __attribute__((format(printf
 #endif
 // True when `out` is a terminal (a console on Windows).
 bool IsTerminal(std::FILE* out);
-// The system's text for an error code: errno on POSIX, GetLastError's code on Windows.
-std::string SystemErrorText(int code);
 // Lets a platform set up its standard streams before anything is printed.
 void PrepareStandardStreams();
 
-}  // namespace cli
+}  // namespace pt
