@@ -1,25 +1,26 @@
 #pragma once
-// The Dialog seam on a terminal: controls are plain values the front end sets before a job and
-// reads after it, timers are deadlines on the monotonic clock that the event loop honours, and a
-// message box is handed to the front end, which prints it and returns at once.
+// The Dialog seam without a window, for a front end that is no dialog (the console): controls are
+// plain values set before a job (by ApplyJobInputs) and read after it (by ReadJobReport), timers
+// are deadlines on the monotonic clock that the event loop honours, and a message box is handed
+// to the front end, which prints it and returns at once.
 #include <functional>
 #include <map>
 #include <string>
 
 #include "platform/dialog.h"
 
-namespace cli {
+namespace pt {
 
 // Milliseconds of std::chrono::steady_clock. The dialog's clock is a count of milliseconds, so
 // that a test can run it by hand, and so that the files that include this one need no <chrono>.
 long long MonotonicMs();
 
-class ConsoleDialog : public pt::Dialog {
+class HeadlessDialog : public Dialog {
  public:
-  using MessageHandler = std::function<void(const char* text, const char* caption, pt::BoxOwner owner)>;
+  using MessageHandler = std::function<void(const char* text, const char* caption, BoxOwner owner)>;
   using Clock = std::function<long long()>;
 
-  explicit ConsoleDialog(Clock clock = MonotonicMs) : clock_(std::move(clock)) {}
+  explicit HeadlessDialog(Clock clock = MonotonicMs) : clock_(std::move(clock)) {}
 
   void SetMessageHandler(MessageHandler handler) { onMessage_ = std::move(handler); }
 
@@ -48,7 +49,7 @@ class ConsoleDialog : public pt::Dialog {
   void StepProgress(int id) override;
   void StartTimer(int id, unsigned periodMs) override { timers_[id] = clock_() + periodMs; }
   void StopTimer(int id) override { timers_.erase(id); }
-  void ShowMessage(const char* text, const char* caption, pt::BoxOwner owner) override;
+  void ShowMessage(const char* text, const char* caption, BoxOwner owner) override;
   void Beep() override {}
   // The console waits on the line and its own clock, never on the system's timer ticks.
   void HoldFineTimers(bool) override {}
@@ -67,4 +68,4 @@ class ConsoleDialog : public pt::Dialog {
   int progressStep_ = 10;
 };
 
-}  // namespace cli
+}  // namespace pt

@@ -1,17 +1,17 @@
-#include "report_command.h"
+#include "commands/report.h"
 
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/program_state.h"
-#include "console_dialog.h"
 #include "dir_report_sink.h"
 #include "platform/console_out.h"
 #include "platform/system_error.h"
 #include "exit_status.h"
 #include "file_clashes.h"
 #include "input_files.h"
+#include "logger/headless_dialog.h"
 #include "logger/jobs.h"
 #include "output_files.h"
 #include "report/html_report.h"
@@ -20,12 +20,11 @@
 #include "season/report_reader.h"
 #include "season_outputs.h"
 #include "platform/terminal_text.h"
+#include "say.h"
 
 namespace cli {
 
 namespace {
-
-void Say(const std::string& text) { pt::Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
 
 std::string WithoutLineBreaks(std::string text) {
   pt::StripLineBreaks(text.data());
@@ -35,8 +34,8 @@ std::string WithoutLineBreaks(std::string text) {
 
 // The start stamp the report is dated from: --start, or else the archive's own start as the
 // download dated it, the typed start it recorded or the logger's start record.
-std::string ReportStamp(const CliOptions& opts, const pt::season::Season& season) {
-  if (!opts.start.empty()) return "STR:" + opts.start;
+std::string ReportStamp(const ReportOptions& opts, const pt::season::Season& season) {
+  if (opts.files.start) return "STR:" + opts.files.startText;
   if (!season.startTyped) return WithoutLineBreaks(season.replies->start);
   // The report reads the start's hour and never its minutes.
   char stamp[64];
@@ -47,7 +46,7 @@ std::string ReportStamp(const CliOptions& opts, const pt::season::Season& season
 
 // tavovalu.html from the archived replies, through the core's own writer, as the download wrote
 // it: the logger's start record (or the typed start) and pointer, the words in their slots.
-ExitStatus RewriteReport(const CliOptions& opts, const pt::TerminalText& text, const pt::season::Season& season,
+ExitStatus RewriteReport(const ReportOptions& opts, const pt::TerminalText& text, const pt::season::Season& season,
                          DirReportSink& sink) {
   static std::uint32_t table[pt::kSampleTableSize];
   std::fill(std::begin(table), std::end(table), 0u);
@@ -57,7 +56,7 @@ ExitStatus RewriteReport(const CliOptions& opts, const pt::TerminalText& text, c
   const std::string stamp = ReportStamp(opts, season);
   const std::string pointer = WithoutLineBreaks(season.replies->pointer);
 
-  ConsoleDialog dlg;
+  pt::HeadlessDialog dlg;
   std::string shown;
   dlg.SetMessageHandler([&](const char* m, const char*, pt::BoxOwner) { shown = m; });
   pt::ResetProgramState();
@@ -82,18 +81,37 @@ ExitStatus RewriteReport(const CliOptions& opts, const pt::TerminalText& text, c
 
 }  // namespace
 
-int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text) {
+void ReportCommand::Register(CLI::App& app) {
+  sub_ = app.add_subcommand("report",
+                            "rebuild from FILE without the logger: FILE an archive written by download "
+                            "(tavovalu.html again, byte for byte, and the outputs asked for) or a tavovalu.html "
+                            "(the outputs asked for only)");
+  sub_->add_option("file", options.input, "an archive or a tavovalu.html")->option_text("FILE");
+  AddSeasonFiles(*sub_, options.files);
+  AddSeasonOutputs(*sub_, options.outputs);
+}
+
+bool ReportCommand::Check(std::string& error) {
+  if (options.input.empty()) {
+    error = "report needs the FILE to rebuild from (an archive or a tavovalu.html)";
+    return false;
+  }
+  return CheckSeasonFiles(options.files, error) && CheckSeasonOutputs(options.outputs, error);
+}
+
+int ReportCommand::Run(const pt::TerminalText& text) {
+  const ReportOptions& opts = options;
   std::string bytes, error;
   // The report is only rewritten from an archive: whether it is an output is known once the input
   // has been read, and it is compared then, still before anything is written.
-  DirReportSink sink(opts.dir);
-  ExitStatus clash = CheckNoClash(FilesOf(opts, ""), error);
+  DirReportSink sink(opts.files.dir);
+  ExitStatus clash = CheckNoClash(FilesOf({{"the input", opts.input}}, "", opts.files.csv, opts.outputs), error);
   bool archive = false;
   if (clash == kExitOk && !ReadSeasonInput(opts.input, bytes, archive, error)) {
     Say(error);
     return kExitBadInput;
   }
-  if (clash == kExitOk && archive) clash = CheckNoClash(FilesOf(opts, sink.Path()), error);
+  if (clash == kExitOk && archive) clash = CheckNoClash(FilesOf({{"the input", opts.input}}, sink.Path(), opts.files.csv, opts.outputs), error);
   if (clash != kExitOk) {
     Say(error);
     return clash;
@@ -104,14 +122,14 @@ int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text) {
       Say(opts.input + ": " + error);
       return kExitBadInput;
     }
-    if (season.undated && opts.start.empty()) {
+    if (season.undated && !opts.files.start) {
       Say(opts.input + " is undated: its start record \"" + text.ToTerminal(WithoutLineBreaks(season.replies->start)) +
           "\" gives no start; give the season's start with --start YYYYMMDDhhmm");
       return kExitBadInput;
     }
-    if (!opts.start.empty()) {
+    if (opts.files.start) {
       pt::season::Season redated;
-      if (!pt::season::SeasonFromReplies(*season.replies, TypedStart(opts), &redated, &error)) {
+      if (!pt::season::SeasonFromReplies(*season.replies, StartHour(opts.files.start), &redated, &error)) {
         Say(opts.input + ": " + error);
         return kExitData;
       }
@@ -119,7 +137,7 @@ int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text) {
       season = redated;
     }
   } else {
-    if (!opts.start.empty()) {
+    if (opts.files.start) {
       Say("--start dates a report rebuilt from an archive; " + opts.input + " is no archive");
       return kExitBadInput;
     }
@@ -130,7 +148,7 @@ int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text) {
   }
 
   if (archive) {
-    const ExitStatus files = CheckDownloadOutputs(opts.dir.empty() ? "." : opts.dir, sink.Path(), opts.csv, error);
+    const ExitStatus files = CheckDownloadOutputs(opts.files.dir.empty() ? "." : opts.files.dir, sink.Path(), opts.files.csv, error);
     if (files != kExitOk) {
       Say(error);
       return files;
@@ -140,16 +158,16 @@ int RunReportCommand(const CliOptions& opts, const pt::TerminalText& text) {
   const auto worst = [&status](ExitStatus s) {
     if (status == kExitOk) status = s;
   };
-  if (!opts.csv.empty()) {
-    if (WriteOutputFile(opts.csv, FormatSeasonCsv(season, opts.csvBom), error)) {
-      pt::Print(stdout, "csv: %s\n", opts.csv.c_str());
+  if (!opts.files.csv.empty()) {
+    if (WriteOutputFile(opts.files.csv, FormatSampleCsv(season, opts.outputs.csvBom), error)) {
+      pt::Print(stdout, "csv: %s\n", opts.files.csv.c_str());
       std::fflush(stdout);
     } else {
       Say(error);
       worst(kExitFile);
     }
   }
-  worst(WriteSeasonOutputs(opts, season, ""));
+  worst(WriteSeasonOutputs(opts.outputs, opts.files.csv, season, ""));
   return status;
 }
 
