@@ -4,6 +4,7 @@ namespace pt {
 namespace {
 
 LocalTimeSource gSource = SystemLocalTime;
+ZonedTimeSource gZonedSource = SystemZonedTime;
 
 }  // namespace
 
@@ -11,5 +12,9 @@ LocalTime GetLocalTimeNow() { return gSource(); }
 
 void SetLocalTimeSource(LocalTimeSource source) { gSource = source ? source : SystemLocalTime; }
 LocalTimeSource CurrentLocalTimeSource() { return gSource; }
+
+ZonedTime GetZonedTimeNow() { return gZonedSource(); }
+
+void SetZonedTimeSource(ZonedTimeSource source) { gZonedSource = source ? source : SystemZonedTime; }
 
 }  // namespace pt

@@ -26,4 +26,11 @@ struct ZonedTime {
 };
 ZonedTime SystemZonedTime();
 
+// The zoned time behind one replaceable function too, for a front end that dates what it writes
+// and compares clocks by one time source.
+using ZonedTimeSource = ZonedTime (*)();
+ZonedTime GetZonedTimeNow();
+// nullptr restores the system clock.
+void SetZonedTimeSource(ZonedTimeSource source);
+
 }  // namespace pt

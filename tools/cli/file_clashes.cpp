@@ -4,17 +4,12 @@
 
 namespace cli {
 
-CommandFiles FilesOf(const CliOptions& opts, const std::string& reportPath) {
+CommandFiles FilesOf(std::vector<NamedFile> inputs, const std::string& reportPath, const std::string& csv,
+                     const SeasonOutputs& opts) {
   CommandFiles files;
-  if (opts.command == "report") {
-    files.inputs.push_back({"the input", opts.input});
-  } else if (opts.command == "compare") {
-    for (const std::string& input : opts.inputs) files.inputs.push_back({"the input", input});
-  } else if (!opts.port.empty()) {
-    files.inputs.push_back({"the port", opts.port});
-  }
+  files.inputs = std::move(inputs);
   const NamedFile outputs[] = {
-      {"the report", reportPath}, {"--csv", opts.csv}, {"--daily", opts.daily}, {"--season", opts.seasonPage}};
+      {"the report", reportPath}, {"--csv", csv}, {"--daily", opts.daily}, {"--season", opts.seasonPage}};
   for (const NamedFile& f : outputs) {
     if (!f.path.empty()) files.outputs.push_back(f);
   }

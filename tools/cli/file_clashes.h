@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "cli_options.h"
+#include "commands/shared_options.h"
 #include "exit_status.h"
 
 namespace cli {
@@ -20,10 +20,12 @@ struct CommandFiles {
   std::vector<NamedFile> outputs;
 };
 
-// What `opts` reads (the port of a download, the files of report and compare) and writes (the
-// report at `reportPath` unless "", --csv, --daily, --season). The archive of a download is not
-// among them: its name is only known at the end, and it is made where no file is (season_outputs).
-CommandFiles FilesOf(const CliOptions& opts, const std::string& reportPath);
+// What a command reads (`inputs`: the port of a download, the files of report and compare) and
+// writes (the report at `reportPath` unless "", --csv unless "", --daily, --season). The archive
+// of a download is not among them: its name is only known at the end, and it is made where no
+// file is (season_outputs).
+CommandFiles FilesOf(std::vector<NamedFile> inputs, const std::string& reportPath, const std::string& csv,
+                     const SeasonOutputs& outputs);
 
 // kExitOk, or kExitBadInput with a message naming both files when an output is an input or
 // another output (NamesSameFile). Two outputs that are one FIFO or character device are no clash:

@@ -2,23 +2,18 @@
 
 #include "logger/exchange.h"
 #include "logger/tick.h"
-#include "logger/jobs.h"
+#include "logger/job_interface.h"
 #include "serial/port.h"
 
 namespace cli {
 
 namespace {
 
-bool JobFinished() {
-  const pt::SerialDevice* device = pt::PortDevice();
-  return pt::Jobs.BusyFlag == 0 && pt::Port.ClosePortFlag == 0 && (device == nullptr || !device->IsOpen());
-}
-
 // The exchange's one-shot timers: the reply timer and the settle timer that holds a command
 // after a late reply. The tick timer is the loop itself.
 constexpr int kExchangeTimers[] = {pt::kReplyTimerId, pt::kSettleTimerId};
 
-void DeliverDueTimers(ConsoleDialog& dlg, long long now) {
+void DeliverDueTimers(pt::HeadlessDialog& dlg, long long now) {
   for (const int id : kExchangeTimers) {
     const long long due = dlg.TimerDeadline(id);
     if (due >= 0 && now >= due) pt::HandleTimer(dlg, static_cast<unsigned>(id));
@@ -26,7 +21,7 @@ void DeliverDueTimers(ConsoleDialog& dlg, long long now) {
 }
 
 // The earliest deadline of the exchange's timers, or -1 when none runs.
-long long NextDeadline(const ConsoleDialog& dlg) {
+long long NextDeadline(const pt::HeadlessDialog& dlg) {
   long long next = -1;
   for (const int id : kExchangeTimers) {
     const long long due = dlg.TimerDeadline(id);
@@ -46,15 +41,15 @@ bool TickCanProgress() {
   return waiting != 0;
 }
 
-long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick) {
+long long RunStartedJob(pt::HeadlessDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick) {
   long long ticks = 0;
   for (;;) {
     DeliverDueTimers(dlg, io.now());
-    if (JobFinished() || (io.stop && io.stop())) return ticks;
+    if (pt::JobSettled() || (io.stop && io.stop())) return ticks;
     pt::HandleTimer(dlg, pt::kTickTimerId);
     ++ticks;
     if (afterTick) afterTick();
-    if (JobFinished()) return ticks;
+    if (pt::JobSettled()) return ticks;
     if (TickCanProgress()) continue;
 
     const long long due = NextDeadline(dlg);

@@ -4,12 +4,12 @@
 // is due. The steps, the one resend and the reply timer's 1000 ms are the core's own.
 #include <functional>
 
-#include "console_dialog.h"
+#include "logger/headless_dialog.h"
 
 namespace cli {
 
 struct LoopIo {
-  std::function<long long()> now = MonotonicMs;
+  std::function<long long()> now = pt::MonotonicMs;
   // Waits until the line has bytes or `timeoutMs` passed; false when the line cannot be waited
   // on (gone, or none open), and the loop then sleeps instead.
   std::function<bool(int timeoutMs)> waitReadable;
@@ -19,10 +19,10 @@ struct LoopIo {
   std::function<bool()> stop;
 };
 
-// After StartJob: delivers ticks and the reply timer until BusyFlag is 0 and the port has been
-// closed, or until `io.stop` says so. `afterTick` runs after every tick. Returns the ticks
+// After StartJob: delivers ticks and the reply timer until the job is settled (pt::JobSettled),
+// or until `io.stop` says so. `afterTick` runs after every tick. Returns the ticks
 // delivered.
-long long RunStartedJob(ConsoleDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick);
+long long RunStartedJob(pt::HeadlessDialog& dlg, const LoopIo& io, const std::function<void()>& afterTick);
 
 // True when the next tick could change something: false only while an exchange waits for a
 // reply, no byte waits on the line and the reply timer has not expired.

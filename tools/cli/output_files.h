@@ -1,16 +1,15 @@
 #pragma once
 // The files the console writes: tavovalu.html in --dir and the --csv FILE checked before the
 // logger is asked anything, so that a season is not read only to be lost; every output written as
-// what its path is.
+// what its path is. The rules are these, once; what differs per system is in platform/output_file.h.
 #include <string>
 
 #include "exit_status.h"
+#include "platform/output_file.h"
 
 namespace cli {
 
-// True when `a` and `b` name one file: the same device and inode where both exist, otherwise
-// the same canonical folder and name (symbolic links at the final name followed first).
-bool NamesSameFile(const std::string& a, const std::string& b);
+using pt::NamesSameFile;
 
 // True when `path` is a FIFO or a character device, which is written as it is, never replaced.
 bool WrittenDirectly(const std::string& path);

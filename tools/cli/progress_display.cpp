@@ -1,6 +1,6 @@
 #include "progress_display.h"
 
-#include "console_out.h"
+#include "platform/console_out.h"
 
 namespace cli {
 
@@ -90,23 +90,23 @@ void ProgressDisplay::Update(int done, int total, long long nowMs) {
     // line left.
     std::string line = FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth);
     if (line.size() < kClearedWidth) line.append(kClearedWidth - line.size(), ' ');
-    Print(out_, "\r%s", line.c_str());
+    pt::Print(out_, "\r%s", line.c_str());
 #else
-    Print(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
+    pt::Print(out_, "\r%s\x1b[K", FormatProgressBar(done, total, Rate(done, nowMs), kBarWidth).c_str());
 #endif
     drawn_ = true;
   } else {
     const int tenth = Percent(done, total) / 10;
     if (tenth <= lastTenth_) return;
     lastTenth_ = tenth;
-    Print(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());
+    pt::Print(out_, "%s\n", FormatProgressLine(done, total, Rate(done, nowMs)).c_str());
   }
   std::fflush(out_);
 }
 
 void ProgressDisplay::Finish() {
   if (active_ && drawn_) {
-    WriteText(out_, "\n");
+    pt::WriteText(out_, "\n");
     std::fflush(out_);
   }
   active_ = false;

@@ -14,6 +14,8 @@ bool ReportStartHour(const char* startStamp, CivilHour& start) {
   return stamp.result == 0;
 }
 
+namespace {
+
 void AppendSampleRow(std::string& out, const CivilHour& at, double temperature, bool noWater) {
   char number[pt::kDecimalTextSize];
   char line[pt::kDecimalTextSize + 64];
@@ -23,12 +25,13 @@ void AppendSampleRow(std::string& out, const CivilHour& at, double temperature, 
   if (n > 0) out.append(line, static_cast<std::size_t>(n) < sizeof line ? n : sizeof line - 1);
 }
 
-std::string FormatSampleCsv(const CivilHour& start, const std::uint32_t* sampleTable, int count,
-                            bool byteOrderMark) {
+}  // namespace
+
+std::string FormatSampleCsv(const pt::season::Season& season, bool byteOrderMark) {
   std::string out = pt::season::CsvStart(kCsvHeader, byteOrderMark);
-  for (int i = 0; i < count; ++i) {
-    const pt::DecodedSample s = pt::DecodeSampleWord(sampleTable, i);
-    AppendSampleRow(out, AddHours(start, i), s.temperature, s.starred);
+  for (std::size_t i = 0; i < season.samples.size(); ++i) {
+    const pt::season::Sample& s = season.samples[i];
+    AppendSampleRow(out, pt::season::SampleHour(season, i), s.temperature, s.noWater);
   }
   return out;
 }

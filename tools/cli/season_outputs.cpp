@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "console_out.h"
+#include "platform/console_out.h"
+#include "platform/system_error.h"
 #include "output_files.h"
 #include "path_join.h"
 #include "platform/replacement_file.h"
@@ -13,15 +14,14 @@
 #include "season/pages/csv_text.h"
 #include "season/pages/daily_csv.h"
 #include "season/pages/season_page.h"
+#include "say.h"
 
 namespace cli {
 
 namespace {
 
-void Say(const std::string& text) { Print(stderr, "paddytherm-cli: %s\n", text.c_str()); }
-
 void Announce(const char* what, const std::string& path) {
-  Print(stdout, "%s: %s\n", what, path.c_str());
+  pt::Print(stdout, "%s: %s\n", what, path.c_str());
   std::fflush(stdout);
 }
 
@@ -31,8 +31,8 @@ constexpr int kArchiveNameTries = 100;
 // ".ptlog" when that is taken (two downloads in one second), never a name another output of
 // `opts` will take. Created exclusively, so that nothing, not even another download at the same
 // moment, is replaced. `path` is where it went, or the name that failed.
-bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, const CliOptions& opts,
-                     std::string& path, std::string& error) {
+bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, const SeasonOutputs& opts,
+                     const std::string& csv, std::string& path, std::string& error) {
   std::string text;
   if (!pt::season::FormatArchive(season, &text, &error)) return false;
   const std::string name = pt::season::ArchiveFileName(season.readout->localTime);
@@ -41,7 +41,7 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
   for (int n = 1; n <= kArchiveNameTries; ++n) {
     path = JoinPath(dir, n == 1 ? name : stem + "-" + std::to_string(n) + extension);
     bool other = false;
-    for (const std::string* output : {&opts.csv, &opts.daily, &opts.seasonPage}) {
+    for (const std::string* output : {&csv, &opts.daily, &opts.seasonPage}) {
       other = other || (!output->empty() && NamesSameFile(path, *output));
     }
     if (other) continue;
@@ -51,7 +51,7 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
     } else if (file.NameTaken()) {
       continue;
     }
-    error = "cannot write " + path + ": " + SystemErrorText(file.Error());
+    error = "cannot write " + path + ": " + pt::SystemErrorText(file.Error());
     return false;
   }
   error = "every name from " + JoinPath(dir, name) + " to -" + std::to_string(kArchiveNameTries) + " is taken";
@@ -60,19 +60,13 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
 
 }  // namespace
 
-std::optional<pt::season::CivilHour> TypedStart(const CliOptions& opts) {
-  if (opts.start.empty()) return std::nullopt;
-  const auto n = [&](std::size_t pos, std::size_t len) { return std::stoi(opts.start.substr(pos, len)); };
-  return pt::season::CivilHour{n(0, 4), n(4, 2), n(6, 2), n(8, 2)};
-}
-
-ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& season,
+ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv, const pt::season::Season& season,
                               const std::string& archiveDir) {
   ExitStatus status = kExitOk;
   std::string error;
   if (!archiveDir.empty() && season.readout) {
     std::string path;
-    if (WriteNewArchive(archiveDir, season, opts, path, error)) {
+    if (WriteNewArchive(archiveDir, season, opts, csv, path, error)) {
       Announce("archive", path);
       if (season.undated) {
         Say("the archive is undated; once the season's start is known, date it with: paddytherm-cli report " + path +
@@ -91,8 +85,7 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
     }
     return status;
   }
-  pt::season::DailyOptions figures;
-  SeasonFigureOptions(opts, figures, error);  // checked when the command line was read
+  const pt::season::DailyOptions& figures = opts.figures;
   if (!opts.daily.empty()) {
     const std::string csv = pt::season::FormatDailyCsv(pt::season::ComputeDaily(season, figures), opts.csvBom);
     if (WriteOutputFile(opts.daily, csv, error)) {
@@ -111,15 +104,6 @@ ExitStatus WriteSeasonOutputs(const CliOptions& opts, const pt::season::Season& 
     }
   }
   return status;
-}
-
-std::string FormatSeasonCsv(const pt::season::Season& season, bool byteOrderMark) {
-  std::string out = pt::season::CsvStart(kCsvHeader, byteOrderMark);
-  for (std::size_t i = 0; i < season.samples.size(); ++i) {
-    const pt::season::Sample& s = season.samples[i];
-    AppendSampleRow(out, pt::season::SampleHour(season, i), s.temperature, s.noWater);
-  }
-  return out;
 }
 
 }  // namespace cli

@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "path_join.h"
-#include "path_serial_device.h"
-#include "terminal_text.h"
+#include "serial/path_serial_device.h"
+#include "platform/terminal_text.h"
 
 namespace cli {
 namespace {
+
+using pt::DevicePathFor;
+using pt::TerminalText;
 
 TEST(Win32Cli, PortNames) {
   const struct {

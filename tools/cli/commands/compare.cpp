@@ -1,0 +1,146 @@
+#include "commands/compare.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/console_out.h"
+#include "platform/system_error.h"
+#include "exit_status.h"
+#include "file_clashes.h"
+#include "input_files.h"
+#include "output_files.h"
+#include "path_join.h"
+#include "season/io/season_file.h"
+#include "season/pages/compare.h"
+#include "season/pages/compare_csv.h"
+#include "say.h"
+
+namespace cli {
+
+namespace {
+
+std::string BaseName(const std::string& path) {
+  const std::size_t slash = path.find_last_of(kFolderSeparators);
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::vector<NamedFile> Inputs(const std::vector<std::string>& paths) {
+  std::vector<NamedFile> named;
+  for (const std::string& path : paths) named.push_back({"the input", path});
+  return named;
+}
+
+// An input held to the limit of what it is, then read as the archive or report it is; the refusal
+// names the file.
+bool ReadCompareInput(const std::string& path, pt::season::Season* season, std::string* error) {
+  std::string bytes;
+  bool archive = false;
+  return ReadSeasonInput(path, bytes, archive, *error) && pt::season::ReadSeason(bytes, path, season, error);
+}
+
+// "500,1000,1500": positive numbers, rising.
+bool ParseMilestones(const std::string& text, std::vector<double>& out) {
+  out.clear();
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', pos);
+    const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    char* end = nullptr;
+    const double v = std::strtod(item.c_str(), &end);
+    if (item.empty() || *end != '\0' || !(v > 0 && v < 1e6) || (!out.empty() && v <= out.back())) return false;
+    out.push_back(v);
+    if (comma == std::string::npos) return true;
+    pos = comma + 1;
+  }
+}
+
+}  // namespace
+
+void CompareCommand::Register(CLI::App& app) {
+  sub_ = app.add_subcommand("compare",
+                            "several seasons (archives or tavovalu.html files) side by side: --season a page with "
+                            "their daily means and accumulated water temperature overlaid, --daily all their daily "
+                            "figures in one CSV");
+  sub_->add_option("files", options.inputs, "archives or tavovalu.html files")->option_text("FILE...");
+  AddSeasonOutputs(*sub_, options.outputs);
+  by_ = sub_->add_option("--by", options.byText,
+                         "line the seasons up by month and day (default), or by day of season (from --from, or "
+                         "the first complete day)")
+            ->option_text("date|day");
+  milestones_ = sub_->add_option("--milestones", options.milestonesText,
+                                 "the sums whose dates are tabled (default 500,1000,1500)")
+                    ->option_text("LIST");
+}
+
+bool CompareCommand::Check(std::string& error) {
+  CompareOptions& opts = options;
+  if (opts.inputs.empty()) {
+    error = "compare needs the FILEs to compare (archives or tavovalu.html files)";
+    return false;
+  }
+  if (opts.outputs.seasonPage.empty() && opts.outputs.daily.empty()) {
+    error = "compare needs --season OUT.html, --daily OUT.csv or both";
+    return false;
+  }
+  if (by_->count() > 0) {
+    if (opts.byText != "date" && opts.byText != "day") {
+      error = "--by must be date or day, not \"" + opts.byText + "\"";
+      return false;
+    }
+    opts.byDay = opts.byText == "day";
+  }
+  if (milestones_->count() > 0 && !ParseMilestones(opts.milestonesText, opts.milestones)) {
+    error = "--milestones must be rising positive numbers with commas, e.g. 500,1000,1500, not \"" +
+            opts.milestonesText + "\"";
+    return false;
+  }
+  return CheckSeasonOutputs(opts.outputs, error);
+}
+
+int CompareCommand::Run(const pt::TerminalText&) {
+  const CompareOptions& opts = options;
+  pt::season::CompareOptions compared;
+  std::string error;
+  compared.daily = opts.outputs.figures;
+  compared.by = opts.byDay ? pt::season::CompareBy::Day : pt::season::CompareBy::Date;
+  compared.milestones = opts.milestones;
+  const ExitStatus clash = CheckNoClash(FilesOf(Inputs(opts.inputs), "", "", opts.outputs), error);
+  if (clash != kExitOk) {
+    Say(error);
+    return clash;
+  }
+
+  // Every file is read before anything is written: one bad file leaves no page without it.
+  std::vector<pt::season::ComparedSeason> seasons(opts.inputs.size());
+  for (std::size_t i = 0; i < opts.inputs.size(); ++i) {
+    if (!ReadCompareInput(opts.inputs[i], &seasons[i].season, &error)) {
+      Say(error);
+      return kExitBadInput;
+    }
+    // A report read back has no memo; its file's name tells the seasons apart instead.
+    seasons[i].label = seasons[i].season.memoUtf8.empty() ? BaseName(opts.inputs[i]) : seasons[i].season.memoUtf8;
+  }
+
+  ExitStatus status = kExitOk;
+  const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {
+    if (path.empty()) return;
+    if (WriteOutputFile(path, bytes, error)) {
+      pt::Print(stdout, "%s: %s\n", what, path.c_str());
+      std::fflush(stdout);
+    } else {
+      Say(std::string("no ") + what + " written: " + error);
+      status = kExitFile;
+    }
+  };
+  if (!opts.outputs.daily.empty()) {
+    write("daily", opts.outputs.daily, pt::season::FormatCompareDailyCsv(seasons, compared.daily, opts.outputs.csvBom));
+  }
+  if (!opts.outputs.seasonPage.empty()) {
+    write("season", opts.outputs.seasonPage, pt::season::FormatComparePage(seasons, compared));
+  }
+  return status;
+}
+
+}  // namespace cli

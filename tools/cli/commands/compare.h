@@ -1,0 +1,35 @@
+#pragma once
+// paddytherm-cli compare FILE...: several seasons (archives or tavovalu.html files) on one page
+// and in one daily CSV, without the logger.
+#include <vector>
+
+#include "commands/command.h"
+#include "commands/shared_options.h"
+
+namespace cli {
+
+struct CompareOptions {
+  std::vector<std::string> inputs;
+  SeasonOutputs outputs;
+  std::string byText;
+  bool byDay = false;  // --by day (by date otherwise)
+  std::string milestonesText;
+  std::vector<double> milestones{500.0, 1000.0, 1500.0};  // --milestones
+};
+
+class CompareCommand : public Command {
+ public:
+  void Register(CLI::App& app) override;
+  bool Select(const CLI::App& given) override { return &given == sub_; }
+  bool Check(std::string& error) override;
+  int Run(const pt::TerminalText& text) override;
+
+  CompareOptions options;
+
+ private:
+  CLI::App* sub_ = nullptr;
+  CLI::Option* by_ = nullptr;
+  CLI::Option* milestones_ = nullptr;
+};
+
+}  // namespace cli

@@ -1,0 +1,118 @@
+#include "shared_options.h"
+
+#include "report/samples.h"
+
+namespace cli {
+
+namespace {
+
+bool AllDigits(const std::string& s) {
+  for (char c : s) {
+    if (c < '0' || c > '9') return false;
+  }
+  return true;
+}
+
+int Number(const std::string& s, std::size_t pos, std::size_t len) { return std::stoi(s.substr(pos, len)); }
+
+}  // namespace
+
+void AddLineOptions(CLI::App& sub, LineOptions& line) {
+  sub.add_option("--port", line.port, "the serial device, e.g. /dev/ttyUSB0 (required)")->option_text("PATH");
+  sub.add_option("--baud", line.baudText, "line speed (default 9600)")->option_text("9600|19200");
+}
+
+bool CheckLineOptions(LineOptions& line, std::string& error) {
+  if (line.port.empty()) {
+    error = "--port PATH is required";
+    return false;
+  }
+  if (line.baudText.empty() || line.baudText == "9600") {
+    line.baud = 9600;
+  } else if (line.baudText == "19200") {
+    line.baud = 19200;
+  } else {
+    error = "--baud must be 9600 or 19200, not " + line.baudText;
+    return false;
+  }
+  return true;
+}
+
+void AddSeasonFiles(CLI::App& sub, SeasonFiles& files) {
+  files.startOption = sub.add_option("--start", files.startText,
+                 "date the report from this start instead of the logger's start record")
+      ->option_text("YYYYMMDDhhmm");
+  files.dirOption = sub.add_option("--dir", files.dir,
+                                   "write tavovalu.html (and a download's archive, "
+                                   "paddytherm-YYYYMMDD-hhmmss[-N].ptlog) into DIR (default: here)")
+                        ->option_text("DIR");
+  files.csvOption = sub.add_option("--csv", files.csv, "also write the samples to FILE as UTF-8 CSV")->option_text("FILE");
+}
+
+bool CheckSeasonFiles(SeasonFiles& files, std::string& error) {
+  files.start.reset();
+  if (files.startOption->count() > 0) {
+    files.start = ParseSpecialStart(files.startText);
+    if (!files.start) {
+      error = "--start must be YYYYMMDDhhmm, a real date and time from 2000 to 2099, not \"" + files.startText + "\"";
+      return false;
+    }
+  }
+  if (files.dirOption->count() > 0 && files.dir.empty()) {
+    error = "--dir needs a directory";
+    return false;
+  }
+  if (files.csvOption->count() > 0 && files.csv.empty()) {
+    error = "--csv needs a file name";
+    return false;
+  }
+  return true;
+}
+
+void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs) {
+  sub.add_option("--daily", outputs.daily,
+                 "the daily figures as UTF-8 CSV: mean, max, min, hours, no-water hours, accumulated water "
+                 "temperature")
+      ->option_text("FILE");
+  sub.add_option("--season", outputs.seasonPage, "a page (HTML with plots) to print")->option_text("FILE");
+  sub.add_flag("--csv-bom", outputs.csvBom, "begin the CSV files with the byte-order mark Excel needs");
+  sub.add_option("--base", outputs.figures.base, "the base temperature taken off each day's mean in the sum (default 0)")
+      ->option_text("C");
+  sub.add_option("--from", outputs.fromText,
+                 "the day the sum starts, e.g. transplanting (default: the first complete day)")
+      ->option_text("YYYY-MM-DD");
+  sub.add_flag("--dry-excluded", outputs.figures.dryExcluded,
+               "leave the no-water hours out of the daily figures and the sum");
+}
+
+bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
+  outputs.figures.from.reset();
+  if (outputs.fromText.empty()) return true;
+  const std::string& f = outputs.fromText;
+  const bool shaped = f.size() == 10 && f[4] == '-' && f[7] == '-' && AllDigits(f.substr(0, 4)) &&
+                      AllDigits(f.substr(5, 2)) && AllDigits(f.substr(8, 2));
+  const pt::season::CivilDate date{shaped ? Number(f, 0, 4) : 0, shaped ? Number(f, 5, 2) : 0,
+                                   shaped ? Number(f, 8, 2) : 0};
+  if (!shaped || !pt::season::IsRealDate(date)) {
+    error = "--from must be YYYY-MM-DD, a real date, not \"" + f + "\"";
+    return false;
+  }
+  outputs.figures.from = date;
+  return true;
+}
+
+// The dialog's special start is held to the same rule, so both programs date a season alike.
+std::optional<pt::StartMinute> ParseSpecialStart(const std::string& text) {
+  if (text.size() != 12 || !pt::IsRealTimeText(text.c_str(), 12)) return std::nullopt;
+  return pt::StartMinute{Number(text, 0, 4), Number(text, 4, 2), Number(text, 6, 2), Number(text, 8, 2),
+                         Number(text, 10, 2)};
+}
+
+bool IsValidSpecialStart(const std::string& text) { return ParseSpecialStart(text).has_value(); }
+
+std::optional<pt::season::CivilHour> StartHour(const std::optional<pt::StartMinute>& start) {
+  if (!start) return std::nullopt;
+  return pt::season::CivilHour{start->year, start->month, start->day, start->hour};
+}
+
+}  // namespace cli

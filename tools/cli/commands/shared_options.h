@@ -1,0 +1,54 @@
+#pragma once
+// The option sets several commands share, each added to a subcommand that takes it: the serial
+// line (--port, --baud), the files of a season (--start, --dir, --csv) and the season's figures
+// (--daily, --season and how they are computed).
+#include <CLI/CLI.hpp>
+
+#include <optional>
+#include <string>
+
+#include "logger/job_interface.h"
+#include "season/model/calendar.h"
+#include "season/model/daily.h"
+
+namespace cli {
+
+struct LineOptions {
+  std::string port;  // device path, opened as it stands
+  std::string baudText;
+  unsigned baud = 9600;
+};
+void AddLineOptions(CLI::App& sub, LineOptions& line);
+// --port given, --baud 9600 or 19200 (into `baud`).
+bool CheckLineOptions(LineOptions& line, std::string& error);
+
+struct SeasonFiles {
+  std::string startText;
+  std::optional<pt::StartMinute> start;  // --start YYYYMMDDhhmm, from startText
+  std::string dir;                       // "" for the current directory
+  std::string csv;
+  CLI::Option* startOption = nullptr;
+  CLI::Option* dirOption = nullptr;
+  CLI::Option* csvOption = nullptr;
+};
+void AddSeasonFiles(CLI::App& sub, SeasonFiles& files);
+bool CheckSeasonFiles(SeasonFiles& files, std::string& error);
+
+struct SeasonOutputs {
+  std::string daily;       // --daily FILE
+  std::string seasonPage;  // --season FILE
+  bool csvBom = false;     // --csv-bom: the byte-order mark Japanese spreadsheets need
+  std::string fromText;
+  pt::season::DailyOptions figures;  // --base, --from (from fromText), --dry-excluded
+};
+void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs);
+bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
+
+// YYYYMMDDhhmm naming a real minute from 2000 to 2099, or none.
+std::optional<pt::StartMinute> ParseSpecialStart(const std::string& text);
+// True when `text` is YYYYMMDDhhmm naming a real minute from 2000 to 2099.
+bool IsValidSpecialStart(const std::string& text);
+// The typed start as the first sample's hour.
+std::optional<pt::season::CivilHour> StartHour(const std::optional<pt::StartMinute>& start);
+
+}  // namespace cli

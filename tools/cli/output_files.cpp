@@ -1,0 +1,59 @@
+#include "output_files.h"
+
+#include "platform/output_file.h"
+#include "platform/replacement_file.h"
+#include "platform/system_error.h"
+
+namespace cli {
+
+bool WrittenDirectly(const std::string& path) { return pt::OutputKindOf(path) == pt::OutputKind::Direct; }
+
+ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& reportPath, const std::string& csv,
+                                std::string& error) {
+  const int folder = pt::FolderError(dir);
+  if (folder != 0) {
+    error = "cannot use directory " + dir + ": " + pt::SystemErrorText(folder);
+    return kExitFile;
+  }
+  int code = 0;
+  if (!pt::CanReplace(reportPath, code)) {
+    error = "cannot write " + reportPath + " (no file can be made in its directory): " + pt::SystemErrorText(code);
+    return kExitFile;
+  }
+  if (csv.empty()) return kExitOk;
+  switch (pt::OutputKindOf(csv)) {
+    case pt::OutputKind::Direct:
+      return kExitOk;
+    case pt::OutputKind::Unusable:
+      error = "cannot write the CSV to " + csv + ": it is not a file, a FIFO or a character device";
+      return kExitFile;
+    case pt::OutputKind::Replaced:
+      break;
+  }
+  if (!pt::CanReplace(csv, code)) {
+    error = "cannot create a file beside " + csv + ": " + pt::SystemErrorText(code);
+    return kExitFile;
+  }
+  return kExitOk;
+}
+
+bool WriteOutputFile(const std::string& path, const std::string& content, std::string& error) {
+  int code = 0;
+  const pt::OutputKind kind = pt::OutputKindOf(path);
+  if (kind == pt::OutputKind::Unusable) {
+    error = "cannot write " + path + ": it is not a file, a FIFO or a character device";
+    return false;
+  }
+  if (kind == pt::OutputKind::Direct) {
+    code = pt::WriteDirect(path, content);
+    if (code == 0) return true;
+  } else {
+    pt::ReplacementFile file;
+    if (file.Open(path.c_str()) && file.Write(content.data(), content.size()) && file.Commit()) return true;
+    code = file.Error();
+  }
+  error = "cannot write " + path + ": " + pt::SystemErrorText(code != 0 ? code : pt::WriteFaultCode());
+  return false;
+}
+
+}  // namespace cli
