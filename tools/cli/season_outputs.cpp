@@ -8,7 +8,6 @@
 #include "path_join.h"
 #include "platform/replacement_file.h"
 #include "report/decimal_text.h"
-#include "sample_csv.h"
 #include "season/io/archive.h"
 #include "season/model/daily.h"
 #include "season/pages/csv_text.h"

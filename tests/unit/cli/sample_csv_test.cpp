@@ -1,5 +1,6 @@
 // The samples' CSV, byte for byte, on the real calendar; and the report's reading of a start.
-#include "sample_csv.h"
+#include "report_start.h"
+#include "season/pages/sample_csv.h"
 
 #include <gtest/gtest.h>
 
@@ -53,7 +54,7 @@ TEST(CivilCalendar, HoursRunOnThroughMonthsLeapDaysAndYears) {
 TEST(SampleCsv, RowsAreByteExactAndRoundLikeTheReport) {
   // Upper halves are ignored; bit 14 alone stars; 25.25 and 25.0625 round up, 25.125 down.
   const std::uint32_t words[] = {0x12340190, 0x4194, 0xC194, 0x3194, 0x0FFF, 0x0192, 0x0191, 0x0000};
-  EXPECT_EQ(FormatSampleCsv(SeasonOf({2008, 12, 31, 22}, words, 8)),
+  EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 12, 31, 22}, words, 8)),
             "time,temperature_c,no_water\n"
             "2008-12-31T22:00:00,25.0,0\n"
             "2008-12-31T23:00:00,25.3,1\n"
@@ -63,8 +64,8 @@ TEST(SampleCsv, RowsAreByteExactAndRoundLikeTheReport) {
             "2009-01-01T03:00:00,25.1,0\n"
             "2009-01-01T04:00:00,25.1,0\n"
             "2009-01-01T05:00:00,0.0,0\n");
-  EXPECT_EQ(FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 0)), "time,temperature_c,no_water\n");
-  EXPECT_EQ(FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 1), true),
+  EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 0)), "time,temperature_c,no_water\n");
+  EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 1), true),
             "\xEF\xBB\xBFtime,temperature_c,no_water\n2008-01-01T00:00:00,25.0,0\n");
 }
 

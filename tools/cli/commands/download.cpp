@@ -8,7 +8,8 @@
 #include "output_files.h"
 #include "platform/console_out.h"
 #include "report/samples.h"
-#include "sample_csv.h"
+#include "report_start.h"
+#include "season/pages/sample_csv.h"
 #include "season/model/season.h"
 #include "season_outputs.h"
 #include "say.h"
@@ -79,7 +80,7 @@ void Download::WriteCsv(const pt::JobReport& report, const pt::season::Season* s
     return;
   }
   std::string error;
-  if (!WriteOutputFile(opts_.files.csv, FormatSampleCsv(*season, opts_.outputs.csvBom), error)) {
+  if (!WriteOutputFile(opts_.files.csv, pt::season::FormatSampleCsv(*season, opts_.outputs.csvBom), error)) {
     Say(error);
     Fail(kExitFile);
     return;

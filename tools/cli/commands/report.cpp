@@ -15,7 +15,7 @@
 #include "logger/jobs.h"
 #include "output_files.h"
 #include "report/html_report.h"
-#include "sample_csv.h"
+#include "season/pages/sample_csv.h"
 #include "season/io/archive.h"
 #include "season/io/report_reader.h"
 #include "season_outputs.h"
@@ -159,7 +159,7 @@ int ReportCommand::Run(const pt::TerminalText& text) {
     if (status == kExitOk) status = s;
   };
   if (!opts.files.csv.empty()) {
-    if (WriteOutputFile(opts.files.csv, FormatSampleCsv(season, opts.outputs.csvBom), error)) {
+    if (WriteOutputFile(opts.files.csv, pt::season::FormatSampleCsv(season, opts.outputs.csvBom), error)) {
       pt::Print(stdout, "csv: %s\n", opts.files.csv.c_str());
       std::fflush(stdout);
     } else {

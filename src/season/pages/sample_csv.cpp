@@ -1,18 +1,11 @@
-#include "sample_csv.h"
+#include "season/pages/sample_csv.h"
 
 #include <cstdio>
 
 #include "report/decimal_text.h"
-#include "report/samples.h"
 #include "season/pages/csv_text.h"
 
-namespace cli {
-
-bool ReportStartHour(const char* startStamp, CivilHour& start) {
-  const pt::DecodedStamp stamp = pt::DecodeStartStamp(startStamp);
-  start = {stamp.date.year, stamp.date.month, stamp.date.day, stamp.date.hour};
-  return stamp.result == 0;
-}
+namespace pt::season {
 
 namespace {
 
@@ -27,13 +20,13 @@ void AppendSampleRow(std::string& out, const CivilHour& at, double temperature, 
 
 }  // namespace
 
-std::string FormatSampleCsv(const pt::season::Season& season, bool byteOrderMark) {
-  std::string out = pt::season::CsvStart(kCsvHeader, byteOrderMark);
+std::string FormatSampleCsv(const Season& season, bool byteOrderMark) {
+  std::string out = CsvStart(kSampleCsvHeader, byteOrderMark);
   for (std::size_t i = 0; i < season.samples.size(); ++i) {
-    const pt::season::Sample& s = season.samples[i];
-    AppendSampleRow(out, pt::season::SampleHour(season, i), s.temperature, s.noWater);
+    const Sample& s = season.samples[i];
+    AppendSampleRow(out, SampleHour(season, i), s.temperature, s.noWater);
   }
   return out;
 }
 
-}  // namespace cli
+}  // namespace pt::season
