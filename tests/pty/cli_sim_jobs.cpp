@@ -460,7 +460,7 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
 }
 
 // A logger with no samples answers Rdt0000 with NG, or not at all: no fault, a report with no
-// rows, and no season to keep.
+// rows, a CSV of its header alone, and no season to keep.
 TEST_F(CliSim, AnEmptyLoggerGivesAReportWithNoRowsAndNoSeason) {
   for (const std::vector<std::string>& sim : {std::vector<std::string>{"--samples", "0"},
                                               std::vector<std::string>{"--samples", "0", "--silent-for", "Rdt0000"}}) {
@@ -469,9 +469,11 @@ TEST_F(CliSim, AnEmptyLoggerGivesAReportWithNoRowsAndNoSeason) {
     const std::string out = dir_ + "/empty-" + sim.back();
     ::mkdir(out.c_str(), 0755);
     StartSim(sim);
-    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--season", out + "/page.html", "--no-progress"});
+    const Finished f = Cli({"download", "--port", tty_, "--dir", out, "--season", out + "/page.html", "--csv",
+                            out + "/s.csv", "--no-progress"});
     EXPECT_EQ(f.status, 0) << f.err;
     EXPECT_NE(f.out.find("the logger holds no samples"), std::string::npos) << f.out;
+    EXPECT_EQ(ReadFile(out + "/s.csv"), "time,temperature_c,no_water\n") << "the CSV of no samples is its header";
     const std::string report = ReadFile(out + "/tavovalu.html");
     EXPECT_NE(report.find("</tr>\n  </tr>\n"), std::string::npos) << "the header row, then an empty body";
     const std::string row = "<tr align=\"center\">";

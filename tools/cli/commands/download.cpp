@@ -59,25 +59,33 @@ bool Download::MakeSeason(pt::season::Season& season, std::string& error) const 
 
 void Download::WriteCsv(const pt::JobReport& report, const pt::season::Season* season,
                         const std::string& seasonError) {
+  // An empty logger makes no season (its one reply is the pointer's 0), yet its CSV is the header
+  // alone, dated as the report was.
+  const pt::season::Season empty;
+  const bool emptyLogger = report.samples.empty();
+  if (emptyLogger) season = &empty;
   if (season == nullptr) {
     Say("no CSV written: " + seasonError);
     Fail(kExitData);
     return;
   }
-  if (season->undated) {
+  if (season->undated || emptyLogger) {
     // Why the season has no start, in the words of the report that dated (or refused) it.
     std::string stamp = report.start;
     if (opts_.files.start) stamp = "STR:" + opts_.files.startText;
     CivilHour start;
     if (!ReportStartHour(stamp.c_str(), start)) {
       Say("no CSV written: the start record \"" + session_.Shown(stamp) + "\" is not a usable date");
-    } else {
+      Fail(kExitData);
+      return;
+    }
+    if (season->undated || !IsRealHour(start)) {
       char when[64];
       std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:00", start.year, start.month, start.day, start.hour);
       Say(std::string("no CSV written: the start ") + when + " is not a date on the calendar");
+      Fail(kExitData);
+      return;
     }
-    Fail(kExitData);
-    return;
   }
   std::string error;
   if (!WriteOutputFile(opts_.files.csv, pt::season::FormatSampleCsv(*season, opts_.outputs.csvBom), error)) {
