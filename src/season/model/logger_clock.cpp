@@ -42,6 +42,45 @@ long long SecondsOf(const LocalTime& t) {
 
 long long ClockOffsetSeconds(const LocalTime& logger, const LocalTime& pc) { return SecondsOf(logger) - SecondsOf(pc); }
 
+namespace {
+
+// "N unit", or "N units" but for one.
+std::string Count(long long n, const char* unit, bool plural) {
+  return std::to_string(n) + " " + unit + (plural && n != 1 ? "s" : "");
+}
+
+// The larger unit, and the smaller one only when it is not nought.
+std::string TwoUnits(long long big, const char* bigUnit, bool bigPlural, long long small, const char* smallUnit) {
+  std::string text = Count(big, bigUnit, bigPlural);
+  if (small != 0) text += " " + Count(small, smallUnit, false);
+  return text;
+}
+
+}  // namespace
+
+std::string ClockDifferenceText(long long offsetSeconds) {
+  if (offsetSeconds == 0) return "no difference";
+  // Past a day the seconds and minutes say nothing about a season's dates; past a year the
+  // clock was never set, and a round figure is all that helps.
+  const unsigned long long s = offsetSeconds < 0 ? 0ULL - static_cast<unsigned long long>(offsetSeconds)
+                                                 : static_cast<unsigned long long>(offsetSeconds);
+  const long long n = static_cast<long long>(s > 1ULL << 62 ? 1ULL << 62 : s);
+  constexpr long long kDay = 86400, kYear = 31556952;  // the Gregorian calendar's mean year
+  std::string text;
+  if (n < 60) {
+    text = Count(n, "s", false);
+  } else if (n < 3600) {
+    text = TwoUnits(n / 60, "min", false, n % 60, "s");
+  } else if (n < kDay) {
+    text = TwoUnits(n / 3600, "h", false, n / 60 % 60, "min");
+  } else if (n < 365 * kDay) {
+    text = TwoUnits(n / kDay, "day", true, n / 3600 % 24, "h");
+  } else {
+    text = "about " + Count((n + kYear / 2) / kYear, "year", true);
+  }
+  return text + (offsetSeconds < 0 ? " slow" : " fast");
+}
+
 std::string ClockText(const LocalTime& t) {
   char text[40];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
@@ -52,8 +91,8 @@ std::string ClockText(const LocalTime& t) {
 std::string ClockComparison(const ClockReading& reading) {
   if (!reading.logger) return "logger unread, PC " + ClockText(reading.pc);
   const long long offset = ClockOffsetSeconds(*reading.logger, reading.pc);
-  return "logger " + ClockText(*reading.logger) + ", PC " + ClockText(reading.pc) + " (logger " +
-         std::to_string(offset < 0 ? -offset : offset) + " s " + (offset < 0 ? "slow" : "fast") + ")";
+  return "logger " + ClockText(*reading.logger) + ", PC " + ClockText(reading.pc) + " (" +
+         (offset == 0 ? "" : "logger ") + ClockDifferenceText(offset) + ")";
 }
 
 }  // namespace pt::season
