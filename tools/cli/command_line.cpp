@@ -36,7 +36,7 @@ constexpr const char* kExitStatusText =
     "  6  file: the report or the CSV could not be written, or no file can be made\n"
     "     where they go\n"
     "  7  data: the logger's start record or sample count cannot be used for a report\n"
-    "130  interrupted (Ctrl-C): the job was stopped between two commands; no file was written\n";
+    "130  interrupted (Ctrl-C): a file being replaced stays as it was\n";
 
 // What an option given without its value needs. CLI11 names the option first in its message
 // ("--port: 1 required TEXT missing").
