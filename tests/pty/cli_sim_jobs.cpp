@@ -284,7 +284,7 @@ TEST_F(CliSim, TheLoggersClockAtReadoutIsToldAndArchived) {
     std::vector<std::string> tail;   // the last command lines on the wire
   };
   const Case cases[] = {
-      {"25 minutes fast", 1500, {}, " min fast against this PC's", {"Rdt0009\\r", "Cget\\r"}},
+      {"25 minutes fast", 1500, {}, " fast against this PC's: if the PC is right", {"Rdt0009\\r", "Cget\\r"}},
       {"2 minutes slow", -120, {}, "", {"Rdt0009\\r", "Cget\\r"}},
       {"no answer to Cget", 0, {"--silent-for", "Cget"}, "warning: the logger's clock could not be read",
        {"Rdt0009\\r", "Cget\\r", "Cget\\r"}},
