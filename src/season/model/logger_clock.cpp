@@ -42,22 +42,6 @@ long long SecondsOf(const LocalTime& t) {
 
 long long ClockOffsetSeconds(const LocalTime& logger, const LocalTime& pc) { return SecondsOf(logger) - SecondsOf(pc); }
 
-namespace {
-
-// "N unit", or "N units" but for one.
-std::string Count(long long n, const char* unit, bool plural) {
-  return std::to_string(n) + " " + unit + (plural && n != 1 ? "s" : "");
-}
-
-// The larger unit, and the smaller one only when it is not nought.
-std::string TwoUnits(long long big, const char* bigUnit, bool bigPlural, long long small, const char* smallUnit) {
-  std::string text = Count(big, bigUnit, bigPlural);
-  if (small != 0) text += " " + Count(small, smallUnit, false);
-  return text;
-}
-
-}  // namespace
-
 std::string ClockDifferenceText(long long offsetSeconds) {
   if (offsetSeconds == 0) return "no difference";
   // Past a day the seconds and minutes say nothing about a season's dates; past a year the
@@ -66,19 +50,31 @@ std::string ClockDifferenceText(long long offsetSeconds) {
                                                  : static_cast<unsigned long long>(offsetSeconds);
   const long long n = static_cast<long long>(s > 1ULL << 62 ? 1ULL << 62 : s);
   constexpr long long kDay = 86400, kYear = 31556952;  // the Gregorian calendar's mean year
-  std::string text;
+  const char* const way = offsetSeconds < 0 ? "slow" : "fast";
+  // The larger unit, and the smaller one only when it is not nought.
+  long long big = 0, small = 0;
+  const char *bigUnit = "", *smallUnit = "";
   if (n < 60) {
-    text = Count(n, "s", false);
+    big = n, bigUnit = "s";
   } else if (n < 3600) {
-    text = TwoUnits(n / 60, "min", false, n % 60, "s");
+    big = n / 60, bigUnit = "min", small = n % 60, smallUnit = "s";
   } else if (n < kDay) {
-    text = TwoUnits(n / 3600, "h", false, n / 60 % 60, "min");
+    big = n / 3600, bigUnit = "h", small = n / 60 % 60, smallUnit = "min";
   } else if (n < 365 * kDay) {
-    text = TwoUnits(n / kDay, "day", true, n / 3600 % 24, "h");
+    big = n / kDay, bigUnit = big == 1 ? "day" : "days", small = n / 3600 % 24, smallUnit = "h";
   } else {
-    text = "about " + Count((n + kYear / 2) / kYear, "year", true);
+    const long long years = (n + kYear / 2) / kYear;
+    char text[64];
+    std::snprintf(text, sizeof text, "about %lld %s %s", years, years == 1 ? "year" : "years", way);
+    return text;
   }
-  return text + (offsetSeconds < 0 ? " slow" : " fast");
+  char text[96];
+  if (small == 0) {
+    std::snprintf(text, sizeof text, "%lld %s %s", big, bigUnit, way);
+  } else {
+    std::snprintf(text, sizeof text, "%lld %s %lld %s %s", big, bigUnit, small, smallUnit, way);
+  }
+  return text;
 }
 
 std::string ClockText(const LocalTime& t) {
