@@ -178,7 +178,7 @@ std::string ExpectedCsv(int year, int month, int day, int hour, const std::vecto
     const unsigned tenths = (sixteenths * 10 + 8) / 16;  // half up
     const int starred = (w & 0xC000) == 0x4000 ? 1 : 0;
     char line[80];
-    std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:00:00,%u.%u,%d\n", at.tm_year + 1900, at.tm_mon + 1,
+    std::snprintf(line, sizeof line, "%04d-%02d-%02d %02d:00,%u.%u,%d\n", at.tm_year + 1900, at.tm_mon + 1,
                   at.tm_mday, at.tm_hour, tenths / 10, tenths % 10, starred);
     out += line;
   }
@@ -202,7 +202,7 @@ TEST_F(CliSim, EverySingleCommandJobOnTheWireAndOnStdout) {
       {{"set-clock", "20080229235959"}, "Cset20080229235959\\r", "clock set to 20080229235959\n"},
       {{"write-memo", U8(u8"田んぼA-2")}, "Wmem\\x93c\\x82\\xF1\\x82\\xDAA-2       \\r", U8(u8"memo written: \"田んぼA-2       \"\n")},
       {{"read-memo", "--baud", "19200"}, "Rmem\\r", U8(u8"田んぼA-2       \n")},
-      {{"write-memo", "a memo that is far too long"}, "Wmema memo that is f\\r", "memo written: \"a memo that is f\"\n"},
+      {{"write-memo", "PADDY A-1 NORTH!"}, "WmemPADDY A-1 NORTH!\\r", "memo written: \"PADDY A-1 NORTH!\"\n"},
       {{"write-memo", ""}, "Wmem                \\r", "memo written: \"                \"\n"},
   };
   std::size_t sent = 0;
@@ -284,7 +284,7 @@ TEST_F(CliSim, TheLoggersClockAtReadoutIsToldAndArchived) {
     std::vector<std::string> tail;   // the last command lines on the wire
   };
   const Case cases[] = {
-      {"25 minutes fast", 1500, {}, " s ahead of this PC's", {"Rdt0009\\r", "Cget\\r"}},
+      {"25 minutes fast", 1500, {}, " fast against this PC's: if the PC is right", {"Rdt0009\\r", "Cget\\r"}},
       {"2 minutes slow", -120, {}, "", {"Rdt0009\\r", "Cget\\r"}},
       {"no answer to Cget", 0, {"--silent-for", "Cget"}, "warning: the logger's clock could not be read",
        {"Rdt0009\\r", "Cget\\r", "Cget\\r"}},
@@ -327,10 +327,9 @@ TEST_F(CliSim, TheLoggersClockAtReadoutIsToldAndArchived) {
     const long long offset = pt::season::ClockOffsetSeconds(*clock.logger, clock.pc);
     EXPECT_NEAR(static_cast<double>(offset), static_cast<double>(c.aheadSeconds), 2.0);
     // What was printed is what was archived.
-    const long long size = offset < 0 ? -offset : offset;
     EXPECT_NE(f.out.find("clock: logger " + pt::season::ClockText(*clock.logger) + ", PC " +
-                         pt::season::ClockText(clock.pc) + " (logger " + std::to_string(size) +
-                         (offset < 0 ? " s slow)\n" : " s fast)\n")),
+                         pt::season::ClockText(clock.pc) + " (logger " + pt::season::ClockDifferenceText(offset) +
+                         ")\n"),
               std::string::npos)
         << f.out;
   }
@@ -350,7 +349,7 @@ TEST_F(CliSim, SpecialStartDatesReportAndCsvAcrossALeapDay) {
   EXPECT_NE(report.find("<td> 3/1 </td>"), std::string::npos);
   const std::string csv = ReadFile(dir_ + "/s.csv");
   EXPECT_EQ(csv, ExpectedCsv(2008, 2, 28, 15, words));
-  EXPECT_NE(csv.find("2008-02-29T00:00:00,"), std::string::npos);
+  EXPECT_NE(csv.find("2008-02-29 00:00,"), std::string::npos);
 
   // The archive keeps the typed start: rebuilt from it, the report and the CSV are the download's.
   const auto at = f.out.find("archive: ");
@@ -435,7 +434,7 @@ TEST_F(CliSim, FailuresHaveTheirOwnExitStatusAndMessage) {
       {"pointer at the bottom of int", {"--pointer", "-2147483647"}, {"download", "--dir", "DIR"}, 7, "unreadable",
        {"Rmem\\r", "Rstr\\r", "Rpt\\r", "Rpt\\r", "Rpt\\r"}},
       {"dir is a file", {}, {"download", "--dir", "DIR/transcript"}, 6, "Not a directory", {}},
-      {"dir missing", {}, {"download", "--dir", "DIR/nowhere"}, 6, "No such file or directory", {}},
+      {"dir under a file", {}, {"download", "--dir", "DIR/transcript/sub"}, 6, "cannot make directory", {}},
       {"csv dir missing", {}, {"download", "--dir", "DIR", "--csv", "DIR/nowhere/x.csv"}, 6, "nowhere", {}},
   };
   for (const Case& c : cases) {
@@ -736,6 +735,12 @@ TEST_F(CliSim, RefusedInputsAreRefusedBeforeThePortIsOpened) {
       {{"write-memo", "del\x7f"}, "control character"},
       {{"set-clock", "2008022923595"}, U8(u8"設定日時が異常です (the clock must be 14 characters")},
       {{"set-clock", "2008022923595\t"}, U8(u8"設定日時が異常です")},
+      {{"set-clock", "20081310181256"}, U8(u8"設定日時が異常です")},
+      {{"set-clock", "20090230120000"}, U8(u8"設定日時が異常です")},
+      {{"set-clock", "20080414240000"}, U8(u8"設定日時が異常です")},
+      {{"set-clock", "20080414236000"}, U8(u8"設定日時が異常です")},
+      {{"write-memo", "PADDY A-1 NORTH 2"}, "the memo is 17 bytes in Shift-JIS, and the logger keeps 16"},
+      {{"write-memo", U8(u8"田んぼA-2の北の端")}, "the memo is 17 bytes in Shift-JIS"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.args[0] + " " + c.args.back());
@@ -755,11 +760,67 @@ TEST_F(CliSim, RefusedInputsAreRefusedBeforeThePortIsOpened) {
   EXPECT_FALSE(Exists(dir_ + "/fresh/tavovalu.html"));
 }
 
+// report writes tavovalu.html only when asked (--html or --dir), into a --dir it makes; a CSV or a
+// page alone leaves the report here as it was.
+TEST_F(CliSim, ReportWritesOnlyWhatIsAsked) {
+  StartSim({"--samples", "30"});
+  const std::string a = dir_ + "/a";
+  Finished f = Cli({"download", "--port", tty_, "--dir", a + "/new/deep", "--no-progress"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_TRUE(Exists(a + "/new/deep/tavovalu.html"));
+  const auto at = f.out.find("archive: ");
+  ASSERT_NE(at, std::string::npos) << f.out;
+  const std::string archive = f.out.substr(at + 9, f.out.find('\n', at) - at - 9);
+  const std::string report = ReadFile(a + "/new/deep/tavovalu.html");
+
+  const std::string work = dir_ + "/work";
+  ::mkdir(work.c_str(), 0755);
+  WriteBytes(work + "/tavovalu.html", kLastSeason);
+  struct Case {
+    std::vector<std::string> args;  // after "report ARCHIVE"; run in `work`
+    int status;
+    std::string out;                // stdout, "" for none
+    std::string madeReport;         // where a report is written; "" for none
+  };
+  const Case cases[] = {
+      {{"--csv", work + "/s.csv"}, 0, "csv: " + work + "/s.csv\n", ""},
+      {{"--daily", work + "/d.csv"}, 0, "daily: " + work + "/d.csv\n", ""},
+      {{"--season", work + "/p.html"}, 0, "season: " + work + "/p.html\n", ""},
+      {{}, 2, "", ""},
+      {{"--dir", work + "/b/c"}, 0, "report: " + work + "/b/c/tavovalu.html\n", work + "/b/c/tavovalu.html"},
+      {{"--html", "--dir", work + "/h"}, 0, "report: " + work + "/h/tavovalu.html\n", work + "/h/tavovalu.html"},
+  };
+  // The program runs in `work`, where a report it was not asked for would land.
+  char here[4096];
+  ASSERT_NE(::getcwd(here, sizeof here), nullptr);
+  ASSERT_EQ(::chdir(work.c_str()), 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.empty() ? "nothing" : c.args.front());
+    std::vector<std::string> args = {"report", archive};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    f = Cli(args);
+    EXPECT_EQ(f.status, c.status) << f.err;
+    EXPECT_EQ(f.out, c.out);
+    EXPECT_EQ(ReadFile(work + "/tavovalu.html"), kLastSeason);
+    if (!c.madeReport.empty()) {
+      EXPECT_EQ(ReadFile(c.madeReport), report);
+    }
+  }
+  ASSERT_EQ(::chdir(here), 0);
+  // A report read back is never written again, not even when asked.
+  f = Cli({"report", a + "/new/deep/tavovalu.html", "--dir", work + "/r", "--csv", work + "/r.csv"});
+  EXPECT_EQ(f.status, 2);
+  EXPECT_NE(f.err.find("tavovalu.html is made again only from an archive"), std::string::npos) << f.err;
+  EXPECT_FALSE(Exists(work + "/r.csv"));
+}
+
 TEST_F(CliSim, ALineThatHangsUpEndsTheDownload) {
   StartSim({"--samples", "50", "--hangup-after", "10"});
   const Finished f = Cli({"download", "--port", tty_, "--dir", dir_}, 20000);
   EXPECT_EQ(f.status, 3) << f.err;
   EXPECT_NE(f.err.find("[TAVO]"), std::string::npos) << f.err;
+  // The headers were shown as soon as they were read, before the samples that never came.
+  EXPECT_EQ(f.out, "memo: PADDY A-1       \nstart: STR:200804140600\npointer: 50\n");
   EXPECT_LT(f.ms, 5000);
   EXPECT_FALSE(Exists(dir_ + "/tavovalu.html"));
 }
@@ -894,8 +955,8 @@ TEST_F(CliSim, NoOutputReplacesAnInputOrAnotherAndInputsAreFilesOfASeasonsSize) 
        {"--daily " + w + "/t/../tavovalu.html is the report " + h + clash}},
       {{"report", w + "/in.fifo", "--csv", exp + "/no.csv"}, 2, {"cannot read " + w + "/in.fifo: it is a FIFO, not a file"}},
       {{"compare", a, w + "/in.fifo", "--season", exp + "/no.html"}, 2, {"cannot read " + w + "/in.fifo: it is a FIFO"}},
-      {{"report", "/dev/zero"}, 2, {"cannot read /dev/zero: it is a character device, not a file"}},
-      {{"report", w + "/big"},
+      {{"report", "/dev/zero", "--csv", exp + "/no.csv"}, 2, {"cannot read /dev/zero: it is a character device, not a file"}},
+      {{"report", w + "/big", "--csv", exp + "/no.csv"},
        2,
        {"cannot read " + w + "/big: 8388609 bytes is more than a report of a full season can be (8 MB)"}},
       // FIFOs and character devices are written as they are, and stay what they are.

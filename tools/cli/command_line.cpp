@@ -26,7 +26,8 @@ constexpr const char* kExitStatusText =
     "  0  success\n"
     "  1  an unexpected failure\n"
     "  2  bad input: usage, a clock that is no real time, a bad --start,\n"
-    "     a memo that cannot be written in Shift-JIS or holds a control character,\n"
+    "     a memo that cannot be written in Shift-JIS, is longer than 16 bytes in it\n"
+    "     or holds a control character, a report with nothing to write,\n"
     "     an output that is an input or another output, an input of report or\n"
     "     compare that is no regular file or larger than a season (8 MB, archive 4 MB)\n"
     "  3  port: PATH could not be opened or configured, or a command could not be sent\n"
@@ -34,7 +35,8 @@ constexpr const char* kExitStatusText =
     "  5  refused: the logger answered, but did not accept the command\n"
     "  6  file: the report or the CSV could not be written, or no file can be made\n"
     "     where they go\n"
-    "  7  data: the logger's start record or sample count cannot be used for a report\n";
+    "  7  data: the logger's start record or sample count cannot be used for a report\n"
+    "130  interrupted (Ctrl-C): a file being replaced stays as it was\n";
 
 // What an option given without its value needs. CLI11 names the option first in its message
 // ("--port: 1 required TEXT missing").

@@ -14,6 +14,10 @@ using pt::NamesSameFile;
 // True when `path` is a FIFO or a character device, which is written as it is, never replaced.
 bool WrittenDirectly(const std::string& path);
 
+// Makes the folder `dir` with the folders above it, as far as they are missing ("" is here).
+// kExitOk, or kExitFile with its message in `error`.
+ExitStatus MakeOutputFolder(const std::string& dir, std::string& error);
+
 // kExitOk, or kExitFile with its message in `error`: a report folder or a CSV folder in which no
 // file can be created, or a CSV path that is neither a file, a FIFO nor a character device.
 // `csv` "" is no CSV. (A CSV that is the report is refused with the other clashes.)

@@ -21,10 +21,12 @@ int Within(int value, int low, int high) { return value < low ? low : value > hi
 // `done` within 0..total, `total` usable.
 int Percent(int done, int total) { return done * 100 / total; }
 
+// The rate and the time left, once a sample has come in measurable time; "" before.
 std::string Rest(int done, int total, double perSecond) {
+  if (!(perSecond > 0)) return "";
   char text[96];
-  const double left = perSecond > 0 ? (total - done) / perSecond : -1;
-  std::snprintf(text, sizeof text, "%.1f samples/s  %s left", perSecond, FormatDuration(left).c_str());
+  std::snprintf(text, sizeof text, "  %.1f samples/s  %s left", perSecond,
+                FormatDuration((total - done) / perSecond).c_str());
   return text;
 }
 
@@ -50,7 +52,7 @@ std::string FormatProgressBar(int done, int total, double perSecond, int barWidt
   std::string bar(static_cast<std::size_t>(filled), '#');
   bar.append(static_cast<std::size_t>(barWidth - filled), '-');
   char text[256];
-  std::snprintf(text, sizeof text, "%6d/%-6d [%s] %3d%%  ", done, total, bar.c_str(), Percent(done, total));
+  std::snprintf(text, sizeof text, "%6d/%-6d [%s] %3d%%", done, total, bar.c_str(), Percent(done, total));
   return text + Rest(done, total, perSecond);
 }
 
@@ -58,11 +60,10 @@ std::string FormatProgressLine(int done, int total, double perSecond) {
   if (!Usable(total)) return "";
   done = Within(done, 0, total);
   char text[128];
-  std::snprintf(text, sizeof text, "%d/%d samples (%d%%), ", done, total, Percent(done, total));
+  std::snprintf(text, sizeof text, "%d/%d samples (%d%%)", done, total, Percent(done, total));
   std::string rest = Rest(done, total, perSecond);
-  // "52.3 samples/s  0:15 left" reads better in a log as "52.3 samples/s, 0:15 left".
-  const std::size_t gap = rest.find("  ");
-  if (gap != std::string::npos) rest.replace(gap, 2, ", ");
+  // "  52.3 samples/s  0:15 left" reads better in a log as ", 52.3 samples/s, 0:15 left".
+  for (std::size_t gap = rest.find("  "); gap != std::string::npos; gap = rest.find("  ")) rest.replace(gap, 2, ", ");
   return text + rest;
 }
 

@@ -11,7 +11,8 @@ namespace cli {
 inline constexpr int kMaxProgressTotal = 10000;
 
 // "  1234/2000 [############--------]  61%  52.3 samples/s  0:15 left"; both formatters give ""
-// for a total that is not shown.
+// for a total that is not shown, and leave out the rate and the time left while `perSecond` is
+// not yet known (0).
 std::string FormatProgressBar(int done, int total, double perSecond, int barWidth);
 // "1234/2000 samples (61%), 52.3 samples/s, 0:15 left"
 std::string FormatProgressLine(int done, int total, double perSecond);

@@ -9,6 +9,7 @@
 #include "platform/replacement_file.h"
 #include "report/decimal_text.h"
 #include "season/io/archive.h"
+#include "season/model/calendar.h"
 #include "season/model/daily.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/daily_csv.h"
@@ -57,6 +58,29 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
   return false;
 }
 
+std::string DateText(const pt::season::CivilDate& d) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
+  return text;
+}
+
+// A --from outside the season's days is most likely a mistyped year: the sum would start with the
+// season, or take no day at all.
+void WarnOfFromOutside(const pt::season::Season& season, const pt::season::DailyOptions& figures) {
+  if (!figures.from || season.samples.empty()) return;
+  const pt::season::CivilHour first = season.start;
+  const pt::season::CivilHour last = pt::season::AddHours(first, static_cast<std::int64_t>(season.samples.size()) - 1);
+  const std::int64_t from = pt::season::DayNumber(*figures.from);
+  const pt::season::CivilDate firstDay{first.year, first.month, first.day}, lastDay{last.year, last.month, last.day};
+  const std::string days = " (" + DateText(firstDay) + " to " + DateText(lastDay) + ")";
+  if (from < pt::season::DayNumber(firstDay)) {
+    Say("warning: --from " + DateText(*figures.from) + " is before the season" + days +
+        ": the sum starts with the season's first complete day");
+  } else if (from > pt::season::DayNumber(lastDay)) {
+    Say("warning: --from " + DateText(*figures.from) + " is after the season" + days + ": no day is summed");
+  }
+}
+
 }  // namespace
 
 ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv, const pt::season::Season& season,
@@ -85,6 +109,7 @@ ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv,
     return status;
   }
   const pt::season::DailyOptions& figures = opts.figures;
+  if (!opts.daily.empty() || !opts.seasonPage.empty()) WarnOfFromOutside(season, figures);
   if (!opts.daily.empty()) {
     const std::string csv = pt::season::FormatDailyCsv(pt::season::ComputeDaily(season, figures), opts.csvBom);
     if (WriteOutputFile(opts.daily, csv, error)) {

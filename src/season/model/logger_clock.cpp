@@ -42,6 +42,41 @@ long long SecondsOf(const LocalTime& t) {
 
 long long ClockOffsetSeconds(const LocalTime& logger, const LocalTime& pc) { return SecondsOf(logger) - SecondsOf(pc); }
 
+std::string ClockDifferenceText(long long offsetSeconds) {
+  if (offsetSeconds == 0) return "no difference";
+  // Past a day the seconds and minutes say nothing about a season's dates; past a year the
+  // clock was never set, and a round figure is all that helps.
+  const unsigned long long s = offsetSeconds < 0 ? 0ULL - static_cast<unsigned long long>(offsetSeconds)
+                                                 : static_cast<unsigned long long>(offsetSeconds);
+  const long long n = static_cast<long long>(s > 1ULL << 62 ? 1ULL << 62 : s);
+  constexpr long long kDay = 86400, kYear = 31556952;  // the Gregorian calendar's mean year
+  const char* const way = offsetSeconds < 0 ? "slow" : "fast";
+  // The larger unit, and the smaller one only when it is not nought.
+  long long big = 0, small = 0;
+  const char *bigUnit = "", *smallUnit = "";
+  if (n < 60) {
+    big = n, bigUnit = "s";
+  } else if (n < 3600) {
+    big = n / 60, bigUnit = "min", small = n % 60, smallUnit = "s";
+  } else if (n < kDay) {
+    big = n / 3600, bigUnit = "h", small = n / 60 % 60, smallUnit = "min";
+  } else if (n < 365 * kDay) {
+    big = n / kDay, bigUnit = big == 1 ? "day" : "days", small = n / 3600 % 24, smallUnit = "h";
+  } else {
+    const long long years = (n + kYear / 2) / kYear;
+    char text[64];
+    std::snprintf(text, sizeof text, "about %lld %s %s", years, years == 1 ? "year" : "years", way);
+    return text;
+  }
+  char text[96];
+  if (small == 0) {
+    std::snprintf(text, sizeof text, "%lld %s %s", big, bigUnit, way);
+  } else {
+    std::snprintf(text, sizeof text, "%lld %s %lld %s %s", big, bigUnit, small, smallUnit, way);
+  }
+  return text;
+}
+
 std::string ClockText(const LocalTime& t) {
   char text[40];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", t.year, t.month, t.day, t.hour, t.minute,
@@ -52,8 +87,8 @@ std::string ClockText(const LocalTime& t) {
 std::string ClockComparison(const ClockReading& reading) {
   if (!reading.logger) return "logger unread, PC " + ClockText(reading.pc);
   const long long offset = ClockOffsetSeconds(*reading.logger, reading.pc);
-  return "logger " + ClockText(*reading.logger) + ", PC " + ClockText(reading.pc) + " (logger " +
-         std::to_string(offset < 0 ? -offset : offset) + " s " + (offset < 0 ? "slow" : "fast") + ")";
+  return "logger " + ClockText(*reading.logger) + ", PC " + ClockText(reading.pc) + " (" +
+         (offset == 0 ? "" : "logger ") + ClockDifferenceText(offset) + ")";
 }
 
 }  // namespace pt::season

@@ -28,9 +28,13 @@ std::optional<LocalTime> ParseLoggerClock(std::string_view text);
 // Logger minus PC, in seconds; positive when the logger is fast.
 long long ClockOffsetSeconds(const LocalTime& logger, const LocalTime& pc);
 
+// Logger minus PC as a person reads it: "no difference", "40 s fast", "3 min 5 s slow",
+// "4 h 16 min slow", "2 days 3 h fast", "about 17 years fast".
+std::string ClockDifferenceText(long long offsetSeconds);
+
 // "YYYY-MM-DD hh:mm:ss".
 std::string ClockText(const LocalTime& t);
-// "logger YYYY-MM-DD hh:mm:ss, PC YYYY-MM-DD hh:mm:ss (logger N s fast)" (or "slow"); for a read
+// "logger YYYY-MM-DD hh:mm:ss, PC YYYY-MM-DD hh:mm:ss (logger 4 h 16 min slow)"; for a read
 // that failed, "logger unread, PC YYYY-MM-DD hh:mm:ss".
 std::string ClockComparison(const ClockReading& reading);
 

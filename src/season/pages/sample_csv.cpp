@@ -13,7 +13,7 @@ void AppendSampleRow(std::string& out, const CivilHour& at, double temperature, 
   char number[pt::kDecimalTextSize];
   char line[pt::kDecimalTextSize + 64];
   pt::FormatOneDecimal(temperature, number, sizeof number);
-  const int n = std::snprintf(line, sizeof line, "%04d-%02d-%02dT%02d:00:00,%s,%d\n", at.year, at.month, at.day,
+  const int n = std::snprintf(line, sizeof line, "%04d-%02d-%02d %02d:00,%s,%d\n", at.year, at.month, at.day,
                               at.hour, number, noWater ? 1 : 0);
   if (n > 0) out.append(line, static_cast<std::size_t>(n) < sizeof line ? n : sizeof line - 1);
 }

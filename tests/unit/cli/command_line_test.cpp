@@ -82,6 +82,30 @@ TEST(CliOptions, AcceptedCommandLines) {
   EXPECT_EQ((std::vector<int>{s.year, s.month, s.day, s.hour, s.minute}), (std::vector<int>{2008, 2, 29, 15, 30}));
 }
 
+// The CSV's byte-order mark: on by default on Windows, where spreadsheets need it, off elsewhere;
+// --base read as a temperature.
+TEST(CliOptions, CsvByteOrderMarkAndBase) {
+  const struct {
+    std::vector<const char*> args;  // after "report a.ptlog --csv s.csv"
+    bool bom;
+    double base;
+  } cases[] = {
+      {{}, kCsvBomByDefault, 0.0},
+      {{"--csv-bom"}, true, 0.0},
+      {{"--no-csv-bom", "--base", "-2.5"}, false, -2.5},
+      {{"--base", "10"}, kCsvBomByDefault, 10.0},
+  };
+  for (const auto& c : cases) {
+    Line o;
+    std::string error;
+    std::vector<const char*> args = {"report", "a.ptlog", "--csv", "s.csv"};
+    args.insert(args.end(), c.args.begin(), c.args.end());
+    ASSERT_TRUE(o.Parse(args, error)) << error;
+    EXPECT_EQ(o.report.options.outputs.csvBom, c.bom) << args.size();
+    EXPECT_EQ(o.report.options.outputs.figures.base, c.base) << args.size();
+  }
+}
+
 TEST(CliOptions, RefusedCommandLinesSayWhy) {
   struct Case {
     std::vector<const char*> args;
@@ -93,7 +117,7 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"fetch", "--port", "p"}, "unknown command fetch"},
       {{"download"}, "--port PATH is required"},
       {{"download", "--port"}, "--port needs a value"},
-      {{"download", "--port", "p", "--baud", "4800"}, "--baud must be 9600 or 19200, not 4800"},
+      {{"download", "--port", "p", "--baud", "4800"}, "--baud must be 9600 or 19200, not \"4800\""},
       {{"download", "--port", "p", "--verbose"}, "unknown option --verbose"},
       {{"read-memo", "--port", "p", "--dir", "d"}, "belong to download"},
       {{"read-memo", "--port", "p", "--pc"}, "--pc belongs to set-clock"},
@@ -110,6 +134,10 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"report", "a.ptlog", "--no-archive"}, "belong to download"},
       {{"read-memo", "--port", "p", "--daily", "d.csv"}, "belong to download and report"},
       {{"report", "a.ptlog", "--from", "2008-02-30"}, "--from must be YYYY-MM-DD"},
+      {{"report", "a.ptlog"}, "report has nothing to write: ask for tavovalu.html (--html or --dir), --csv"},
+      {{"report", "a.ptlog", "--csv", "s.csv", "--base", "warm"}, "--base must be a temperature in C from -50 to 50, e.g. 10 or 8.5, not \"warm\""},
+      {{"report", "a.ptlog", "--csv", "s.csv", "--base", "1e9"}, "--base must be a temperature"},
+      {{"report", "a.ptlog", "--csv", "s.csv", "--csv-bom", "--no-csv-bom"}, "--csv-bom and --no-csv-bom ask for opposite"},
       {{"compare", "--season", "c.html"}, "compare needs the FILEs"},
       {{"compare", "a.ptlog", "b.ptlog"}, "compare needs --season OUT.html, --daily OUT.csv or both"},
       {{"compare", "a.ptlog", "--season", "c.html", "--port", "p"}, "no --port"},

@@ -35,6 +35,9 @@ TEST(Progress, PlainLinesEveryTenthAndTheBar) {
             "25/25 samples (100%), 10.0 samples/s, 0:00 left\n");
   EXPECT_EQ(FormatProgressBar(500, 2000, 62.5, 20),
             "   500/2000   [#####---------------]  25%  62.5 samples/s  0:24 left");
+  // Before a sample has come in measurable time there is no rate and no time left to show.
+  EXPECT_EQ(FormatProgressBar(0, 2000, 0, 20), "     0/2000   [--------------------]   0%");
+  EXPECT_EQ(FormatProgressLine(3, 25, 0), "3/25 samples (12%)");
   EXPECT_EQ(FormatDuration(0), "0:00");
   EXPECT_EQ(FormatDuration(59.4), "0:59");
   EXPECT_EQ(FormatDuration(3599.6), "1:00:00");
@@ -52,7 +55,7 @@ TEST(Progress, ExtremeCountsNeverOverflowAndUnusableOnesShowNothing) {
       {INT_MAX, INT_MIN, ""},
       {INT_MIN, INT_MAX, ""},
       {1, 10001, ""},
-      {INT_MAX, 10000, "10000/10000 samples (100%), "},  // kept at the nearer end
+      {INT_MAX, 10000, "10000/10000 samples (100%)\n"},  // kept at the nearer end; no time, no rate
       {INT_MIN, 10000, ""},                               // at 0: not a tenth yet
       {-1, 1, ""},
   };

@@ -29,7 +29,10 @@ class Download {
   void Fail(ExitStatus status) {
     if (status_ == kExitOk) status_ = status;
   }
-  void PrintReplies(const pt::JobReport& report);
+  // Memo, start record and pointer, as soon as they are read: a user who took the wrong logger
+  // sees it before the samples are read.
+  void PrintHeaders(const char* memo, const char* start, const char* pointer);
+  void PrintReport();
   // The season the archive is made from, as the logger's recorded replies give it: undated when
   // the start record gives no start and none was typed. False when the replies make none.
   bool MakeSeason(pt::season::Season& season, std::string& error) const;
@@ -41,12 +44,17 @@ class Download {
   ExitStatus status_ = kExitOk;
 };
 
-void Download::PrintReplies(const pt::JobReport& report) {
-  pt::Print(stdout, "memo: %s\n", session_.Shown(report.memo).c_str());
-  pt::Print(stdout, "start: %s\n", session_.Shown(report.start).c_str());
-  pt::Print(stdout, "pointer: %s\n", session_.Shown(report.pointer).c_str());
+void Download::PrintHeaders(const char* memo, const char* start, const char* pointer) {
+  pt::Print(stdout, "memo: %s\n", session_.Shown(memo).c_str());
+  pt::Print(stdout, "start: %s\n", session_.Shown(start).c_str());
+  pt::Print(stdout, "pointer: %s\n", session_.Shown(pointer).c_str());
+  std::fflush(stdout);
+}
+
+void Download::PrintReport() {
   // Only a report that was written whole is announced; a failed one has had its message.
-  if (status_ == kExitOk) pt::Print(stdout, "report: %s\n", session_.ReportPath().c_str());
+  if (status_ != kExitOk) return;
+  pt::Print(stdout, "report: %s\n", session_.ReportPath().c_str());
   std::fflush(stdout);
 }
 
@@ -122,6 +130,7 @@ int Download::Run() {
   ExitStatus files = CheckNoClash(FilesOf({{"the port", opts_.line.port}}, session_.ReportPath(), opts_.files.csv,
                                           opts_.outputs),
                                   error);
+  if (files == kExitOk) files = MakeOutputFolder(opts_.files.dir, error);
   if (files == kExitOk) {
     files = CheckDownloadOutputs(opts_.files.dir.empty() ? "." : opts_.files.dir, session_.ReportPath(),
                                  opts_.files.csv, error);
@@ -134,11 +143,14 @@ int Download::Run() {
   in.request = pt::DownloadJob;
   in.baud = opts_.line.baud;
   in.start = opts_.files.start;
+  session_.OnHeaders([this](const char* memo, const char* start, const char* pointer) {
+    PrintHeaders(memo, start, pointer);
+  });
   LoggerSession::Result run = session_.Run(in);
   Fail(run.status);
   if (!run.ended) return status_;
 
-  PrintReplies(run.report);
+  PrintReport();
   pt::season::Readout readout = pt::season::ReadoutNow(opts_.line.port, opts_.line.baud);
   readout.localTime = run.endedAt.local;
   readout.utcOffsetMinutes = run.endedAt.utcOffsetMinutes;

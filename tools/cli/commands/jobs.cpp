@@ -24,7 +24,7 @@ constexpr JobRow kJobs[] = {
     {"set-clock", pt::SetClockJob,
      "set the logger's clock to the given time YYYYMMDDhhmmss (14 digits), or with --pc from this "
      "computer's local time (after telling how far it was off)"},
-    {"write-memo", pt::WriteMemoJob, "write the memo TEXT (cut or padded with spaces to 16 bytes)"},
+    {"write-memo", pt::WriteMemoJob, "write the memo TEXT (up to 16 bytes in Shift-JIS, a Japanese character taking 2; padded with spaces)"},
     {"set-period", pt::SetPeriodJob, "choose the regular measurement period, or with --debug the debugging one"},
     {"read-clock", pt::ReadClockJob, "print the logger's clock"},
     {"read-memo", pt::ReadMemoJob, "print the memo"},
@@ -32,6 +32,8 @@ constexpr JobRow kJobs[] = {
     {"check-start", pt::CheckStartJob, "print the start record"},
     {"check-pointer", pt::CheckPointerJob, "print the number of stored samples"},
 };
+
+constexpr std::size_t kMemoBytes = 16;
 
 // A byte that would act on the line or the logger instead of being text: below 0x20, and DEL.
 bool HasControlByte(const std::string& text) {
@@ -66,6 +68,12 @@ bool MakeInputs(const JobOptions& opts, const pt::TerminalText& text, LoggerSess
   }
   if (!text.FromTerminal(opts.memo, in.memoSjis) || HasControlByte(in.memoSjis)) {
     Say("the memo holds characters that Shift-JIS cannot write");
+    return false;
+  }
+  // The logger keeps 16 bytes; a memo cut there would lose its end, or split a character.
+  if (in.memoSjis.size() > kMemoBytes) {
+    Say("the memo is " + std::to_string(in.memoSjis.size()) + " bytes in Shift-JIS, and the logger keeps " +
+        std::to_string(kMemoBytes) + " (a Japanese character takes 2): shorten it");
     return false;
   }
   return true;

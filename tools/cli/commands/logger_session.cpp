@@ -1,5 +1,6 @@
 #include "logger_session.h"
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -14,6 +15,17 @@
 #include "say.h"
 
 namespace cli {
+
+void HeaderWatchingRecorder::OnHeaders(const char* memo, const char* start, const char* pointer) {
+  ReadoutRecorder::OnHeaders(memo, start, pointer);
+  if (!onHeaders) return;
+  const auto cut = [](const char* reply) {
+    std::string text = reply;
+    text.erase(std::remove_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }), text.end());
+    return text;
+  };
+  onHeaders(cut(memo).c_str(), cut(start).c_str(), cut(pointer).c_str());
+}
 
 LoggerSession::LoggerSession(const std::string& port, const std::string& reportDir, bool progress,
                              const pt::TerminalText& text)
@@ -123,9 +135,10 @@ pt::season::ClockReading LoggerSession::CheckLoggerClock(const pt::JobInputs& li
   std::fflush(stdout);
   const long long offset = pt::season::ClockOffsetSeconds(*reading.logger, reading.pc);
   if (warnIfOff && (offset > pt::season::kClockWarningSeconds || -offset > pt::season::kClockWarningSeconds)) {
-    Say("warning: the logger's clock is " + std::to_string(offset < 0 ? -offset : offset) + " s " +
-        (offset < 0 ? "behind" : "ahead of") + " this PC's: if the PC is right, every hour of the season is dated " +
-        "that far off");
+    Say("warning: the logger's clock is " + pt::season::ClockDifferenceText(offset) +
+        " against this PC's: if the PC is right, every hour of this season is dated that far off. Date the report "
+        "from the hour the logger really started, with: paddytherm-cli report ARCHIVE --start YYYYMMDDhhmm; "
+        "and set the clock (set-clock --pc) before the next season");
   }
   return reading;
 }

@@ -2,7 +2,9 @@
 // A job against the logger as the console runs it: the device opened by its path, the headless
 // dialog the core runs on, the report in its folder, the progress on standard error, and what
 // the user is told of the outcome. Shared by download and the single-command jobs.
+#include <functional>
 #include <string>
+#include <utility>
 
 #include "dir_report_sink.h"
 #include "exit_status.h"
@@ -16,6 +18,15 @@
 #include "serial/path_serial_device.h"
 
 namespace cli {
+
+// The recorder that also tells the session when the headers are in, so that they can be shown
+// before the samples are read.
+class HeaderWatchingRecorder : public pt::season::ReadoutRecorder {
+ public:
+  using HeadersHandler = std::function<void(const char* memo, const char* start, const char* pointer)>;
+  void OnHeaders(const char* memo, const char* start, const char* pointer) override;
+  HeadersHandler onHeaders;
+};
 
 class LoggerSession {
  public:
@@ -38,6 +49,9 @@ class LoggerSession {
   const std::string& ReportPath() const { return sink_.Path(); }
   const std::string& PortPath() const { return device_.Path(); }
   const pt::season::Replies& Recorded() const { return recorder_.Recorded(); }
+  // Called with memo, start record and pointer (Shift-JIS, line breaks cut) as soon as a download
+  // has read them.
+  void OnHeaders(HeaderWatchingRecorder::HeadersHandler handler) { recorder_.onHeaders = std::move(handler); }
   // Shift-JIS as this terminal shows it.
   std::string Shown(const std::string& sjis) const { return text_.ToTerminal(sjis); }
 
@@ -54,7 +68,7 @@ class LoggerSession {
   DirReportSink sink_;
   ProgressDisplay progress_;
   bool showProgress_;
-  pt::season::ReadoutRecorder recorder_;
+  HeaderWatchingRecorder recorder_;
   std::string lastMessage_;  // the last box the core showed, Shift-JIS
 };
 

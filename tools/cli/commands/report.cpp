@@ -89,6 +89,7 @@ void ReportCommand::Register(CLI::App& app) {
   sub_->add_option("file", options.input, "an archive or a tavovalu.html")->option_text("FILE");
   AddSeasonFiles(*sub_, options.files);
   AddSeasonOutputs(*sub_, options.outputs);
+  sub_->add_flag("--html", options.html, "write tavovalu.html again (into --dir, or here); --dir alone asks for it too");
 }
 
 bool ReportCommand::Check(std::string& error) {
@@ -96,14 +97,25 @@ bool ReportCommand::Check(std::string& error) {
     error = "report needs the FILE to rebuild from (an archive or a tavovalu.html)";
     return false;
   }
-  return CheckSeasonFiles(options.files, error) && CheckSeasonOutputs(options.outputs, error);
+  if (!CheckSeasonFiles(options.files, error) || !CheckSeasonOutputs(options.outputs, error)) return false;
+  // --dir names where tavovalu.html goes, and so asks for it.
+  if (options.files.dirOption->count() > 0) options.html = true;
+  if (!options.html && options.files.csv.empty() && options.outputs.daily.empty() &&
+      options.outputs.seasonPage.empty()) {
+    error = "report has nothing to write: ask for tavovalu.html (--html or --dir), --csv, --daily or --season";
+    return false;
+  }
+  return true;
 }
+
+
 
 int ReportCommand::Run(const pt::TerminalText& text) {
   const ReportOptions& opts = options;
   std::string bytes, error;
   // The report is only rewritten from an archive: whether it is an output is known once the input
   // has been read, and it is compared then, still before anything is written.
+  const bool wantsReport = opts.html;
   DirReportSink sink(opts.files.dir);
   ExitStatus clash = CheckNoClash(FilesOf({{"the input", opts.input}}, "", opts.files.csv, opts.outputs), error);
   bool archive = false;
@@ -111,7 +123,7 @@ int ReportCommand::Run(const pt::TerminalText& text) {
     Say(error);
     return kExitBadInput;
   }
-  if (clash == kExitOk && archive) clash = CheckNoClash(FilesOf({{"the input", opts.input}}, sink.Path(), opts.files.csv, opts.outputs), error);
+  if (clash == kExitOk && archive && wantsReport) clash = CheckNoClash(FilesOf({{"the input", opts.input}}, sink.Path(), opts.files.csv, opts.outputs), error);
   if (clash != kExitOk) {
     Say(error);
     return clash;
@@ -145,16 +157,22 @@ int ReportCommand::Run(const pt::TerminalText& text) {
       Say(opts.input + " is neither an archive nor a tavovalu.html this program wrote: " + error);
       return kExitBadInput;
     }
+    if (wantsReport) {
+      Say("tavovalu.html is made again only from an archive, and " + opts.input +
+          " is a report: leave out --html and --dir, and ask for --csv, --daily or --season");
+      return kExitBadInput;
+    }
   }
 
-  if (archive) {
-    const ExitStatus files = CheckDownloadOutputs(opts.files.dir.empty() ? "." : opts.files.dir, sink.Path(), opts.files.csv, error);
+  if (wantsReport) {
+    ExitStatus files = MakeOutputFolder(opts.files.dir, error);
+    if (files == kExitOk) files = CheckDownloadOutputs(opts.files.dir.empty() ? "." : opts.files.dir, sink.Path(), opts.files.csv, error);
     if (files != kExitOk) {
       Say(error);
       return files;
     }
   }
-  ExitStatus status = archive ? RewriteReport(opts, text, season, sink) : kExitOk;
+  ExitStatus status = wantsReport ? RewriteReport(opts, text, season, sink) : kExitOk;
   const auto worst = [&status](ExitStatus s) {
     if (status == kExitOk) status = s;
   };

@@ -1,7 +1,8 @@
 #pragma once
 // paddytherm-cli report FILE: the season's files made again without the logger, from the archive
 // a download wrote (tavovalu.html byte for byte as the download wrote it, and the other outputs)
-// or from a tavovalu.html (the other outputs only; the report itself is never rewritten).
+// or from a tavovalu.html (the other outputs only; the report itself is never rewritten). Only
+// what is asked for is written: tavovalu.html with --html or --dir, never beside a CSV or a page.
 #include "commands/command.h"
 #include "commands/shared_options.h"
 
@@ -11,6 +12,7 @@ struct ReportOptions {
   std::string input;  // an archive or a tavovalu.html
   SeasonFiles files;
   SeasonOutputs outputs;
+  bool html = false;  // --html: tavovalu.html again, also asked for by --dir
 };
 
 class ReportCommand : public Command {

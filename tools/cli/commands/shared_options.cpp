@@ -1,5 +1,8 @@
 #include "shared_options.h"
 
+#include <cmath>
+#include <cstdlib>
+
 #include "report/samples.h"
 
 namespace cli {
@@ -32,7 +35,7 @@ bool CheckLineOptions(LineOptions& line, std::string& error) {
   } else if (line.baudText == "19200") {
     line.baud = 19200;
   } else {
-    error = "--baud must be 9600 or 19200, not " + line.baudText;
+    error = "--baud must be 9600 or 19200, not \"" + line.baudText + "\"";
     return false;
   }
   return true;
@@ -44,7 +47,8 @@ void AddSeasonFiles(CLI::App& sub, SeasonFiles& files) {
       ->option_text("YYYYMMDDhhmm");
   files.dirOption = sub.add_option("--dir", files.dir,
                                    "write tavovalu.html (and a download's archive, "
-                                   "paddytherm-YYYYMMDD-hhmmss[-N].ptlog) into DIR (default: here)")
+                                   "paddytherm-YYYYMMDD-hhmmss[-N].ptlog) into DIR, made with its parents "
+                                   "when missing (default: here)")
                         ->option_text("DIR");
   files.csvOption = sub.add_option("--csv", files.csv, "also write the samples to FILE as UTF-8 CSV")->option_text("FILE");
 }
@@ -75,8 +79,12 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs) {
                  "temperature")
       ->option_text("FILE");
   sub.add_option("--season", outputs.seasonPage, "a page (HTML with plots) to print")->option_text("FILE");
-  sub.add_flag("--csv-bom", outputs.csvBom, "begin the CSV files with the byte-order mark Excel needs");
-  sub.add_option("--base", outputs.figures.base, "the base temperature taken off each day's mean in the sum (default 0)")
+  sub.add_flag("--csv-bom", outputs.bomFlag,
+               std::string("begin the CSV files with the byte-order mark Excel needs") +
+                   (kCsvBomByDefault ? " (the default here)" : ""));
+  sub.add_flag("--no-csv-bom", outputs.noBomFlag,
+               std::string("begin the CSV files without it") + (kCsvBomByDefault ? "" : " (the default here)"));
+  sub.add_option("--base", outputs.baseText, "the base temperature taken off each day's mean in the sum (default 0)")
       ->option_text("C");
   sub.add_option("--from", outputs.fromText,
                  "the day the sum starts, e.g. transplanting (default: the first complete day)")
@@ -87,6 +95,23 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs) {
 
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
   outputs.figures.from.reset();
+  if (outputs.bomFlag && outputs.noBomFlag) {
+    error = "--csv-bom and --no-csv-bom ask for opposite things; give one of them";
+    return false;
+  }
+  outputs.csvBom = outputs.bomFlag || (kCsvBomByDefault && !outputs.noBomFlag);
+  outputs.figures.base = 0.0;
+  if (!outputs.baseText.empty()) {
+    // Read here rather than by the parser, so that its refusal reads like every other option's.
+    const char* begin = outputs.baseText.c_str();
+    char* end = nullptr;
+    const double base = std::strtod(begin, &end);
+    if (end == begin || *end != '\0' || !std::isfinite(base) || base < -50 || base > 50) {
+      error = "--base must be a temperature in C from -50 to 50, e.g. 10 or 8.5, not \"" + outputs.baseText + "\"";
+      return false;
+    }
+    outputs.figures.base = base;
+  }
   if (outputs.fromText.empty()) return true;
   const std::string& f = outputs.fromText;
   const bool shaped = f.size() == 10 && f[4] == '-' && f[7] == '-' && AllDigits(f.substr(0, 4)) &&

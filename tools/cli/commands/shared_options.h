@@ -34,12 +34,22 @@ struct SeasonFiles {
 void AddSeasonFiles(CLI::App& sub, SeasonFiles& files);
 bool CheckSeasonFiles(SeasonFiles& files, std::string& error);
 
+#ifdef _WIN32
+inline constexpr bool kCsvBomByDefault = true;
+#else
+inline constexpr bool kCsvBomByDefault = false;
+#endif
+
 struct SeasonOutputs {
   std::string daily;       // --daily FILE
   std::string seasonPage;  // --season FILE
-  bool csvBom = false;     // --csv-bom: the byte-order mark Japanese spreadsheets need
+  // The byte-order mark Japanese spreadsheets need: on by default where they are (Windows);
+  // --csv-bom and --no-csv-bom choose.
+  bool csvBom = kCsvBomByDefault;  // from the two flags below
+  bool bomFlag = false, noBomFlag = false;
   std::string fromText;
-  pt::season::DailyOptions figures;  // --base, --from (from fromText), --dry-excluded
+  std::string baseText;
+  pt::season::DailyOptions figures;  // --base, --from (from their texts), --dry-excluded
 };
 void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs);
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
