@@ -62,7 +62,7 @@ def scenario_cli_download(ctx):
     ctx.check((dl / "tavovalu.html").read_bytes() == expected,
               "the download's tavovalu.html equals the core's writer on the served words")
     csv = (dl / "s.csv").read_bytes()
-    ctx.check(csv.startswith(b"time,temperature_c,no_water\n2008-05-01T06:00:00,")
+    ctx.check(csv.startswith(b"time,temperature_c,no_water,offset_c\n2008-05-01T06:00:00,")
               and csv.count(b"\n") == SAMPLES + 1, f"CSV rows from the start hour: {csv[:120]!r}")
 
     # Into a folder and a file with Japanese names, which reach the program as UTF-16.
