@@ -96,7 +96,7 @@ bool CheckSeasonFiles(SeasonFiles& files, std::string& error) {
 void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset) {
   sub.add_option("--daily", outputs.daily,
                  "the daily figures as UTF-8 CSV: mean, max, min, hours, no-water hours, accumulated water "
-                 "temperature")
+                 "temperature, then complete, cold and hot day and the offset")
       ->option_text("FILE");
   sub.add_option("--season", outputs.seasonPage, "a page (HTML with plots) to print")->option_text("FILE");
   sub.add_flag("--csv-bom", outputs.csvBom, "begin the CSV files with the byte-order mark Excel needs");
