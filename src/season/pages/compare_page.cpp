@@ -120,10 +120,13 @@ void Legend(std::string& out, const std::vector<Drawn>& seasons) {
     out += "<span><i style=\"background:";
     out += kPalette[i % kPaletteSize];
     out += "\">&emsp;</i>";
-    AppendHtmlEscaped(out, seasons[i].source->label);
-    if (!seasons[i].days.empty()) {
+    const std::string& label = seasons[i].source->label;
+    AppendHtmlEscaped(out, label);
+    // A label that had to be told apart by its start date has it already.
+    const std::string first = DateText(seasons[i].days.front().date);
+    if (!label.ends_with(" " + first) && label.find(" " + first + " (") == std::string::npos) {
       out += ' ';
-      out += DateText(seasons[i].days.front().date);
+      out += first;
     }
     out += "</span>";
   }
