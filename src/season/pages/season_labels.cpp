@@ -31,8 +31,21 @@ void TellApart(std::vector<std::string>& labels, Suffix suffix) {
 std::vector<std::string> SeasonLabels(const std::vector<LabelSource>& sources) {
   std::vector<std::string> labels;
   for (const LabelSource& s : sources) labels.push_back(OwnName(s));
-  TellApart(labels, [&](std::size_t i, int) { return " " + DateText(sources[i].season->start.Date()); });
-  TellApart(labels, [](std::size_t, int n) { return n == 1 ? std::string() : " (" + std::to_string(n) + ")"; });
+  // Appended piece by piece: GCC 12's -Wrestrict takes `" (" + std::to_string(n)` for an overlap.
+  TellApart(labels, [&](std::size_t i, int) {
+    std::string date = " ";
+    date += DateText(sources[i].season->start.Date());
+    return date;
+  });
+  TellApart(labels, [](std::size_t, int n) {
+    std::string count;
+    if (n > 1) {
+      count += " (";
+      count += std::to_string(n);
+      count += ')';
+    }
+    return count;
+  });
   return labels;
 }
 
