@@ -94,8 +94,12 @@ Season AWeekOfKinds() {
 }
 
 std::string Spells(const StressDays& found) {
-  std::string out = std::to_string(found.count) + ":";
-  for (const Spell& s : found.spells) out += " " + SpellText(s);
+  std::string out = std::to_string(found.count);
+  out += ':';
+  for (const Spell& s : found.spells) {
+    out += ' ';
+    out += SpellText(s);
+  }
   return out;
 }
 
