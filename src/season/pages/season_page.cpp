@@ -74,11 +74,6 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
     out += U8(u8" から積算");
   }
   if (options.dryExcluded) out += U8(u8"、水なしの時間を除く");
-  if (season.offsetC != 0.0) {
-    out += U8(u8"<br><strong>校正 ");
-    AppendOffset(out, season.offsetC, true);
-    out += U8(u8" ℃</strong>：この記録の水温はすべて、ロガーの読みにこの値を加えたものです");
-  }
   if (season.readout) {
     const LocalTime& t = season.readout->localTime;
     char text[64];
@@ -86,6 +81,11 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
     out += U8(u8"　読み出し ");
     out += text;
     if (season.readout->clock) LoggerClockNote(out, *season.readout->clock);
+  }
+  if (season.offsetC != 0.0) {
+    out += U8(u8"<br><strong>校正 ");
+    AppendOffset(out, season.offsetC, true);
+    out += U8(u8" ℃</strong>：この記録の水温はすべて、ロガーの読みにこの値を加えたものです");
   }
   out += "</p>\n";
 }
