@@ -86,7 +86,7 @@ int main(int argc, char** argv) {
   const double archiveMs = NowMs() - t0;
 
   t0 = NowMs();
-  const std::string csv = FormatDailyCsv(ComputeDaily(season, options), true);
+  const std::string csv = FormatDailyCsv(season, options, true);
   const double dailyMs = NowMs() - t0;
 
   t0 = NowMs();

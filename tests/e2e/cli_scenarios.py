@@ -63,7 +63,7 @@ def scenario_cli_download(ctx):
               "the download's tavovalu.html equals the core's writer on the served words")
     csv = (dl / "s.csv").read_bytes()
     # On Windows the CSV begins with the byte-order mark unless --no-csv-bom is given.
-    ctx.check(csv.startswith(b"\xef\xbb\xbftime,temperature_c,no_water\n2008-05-01 06:00,")
+    ctx.check(csv.startswith(b"\xef\xbb\xbftime,temperature_c,no_water,offset_c\n2008-05-01 06:00,")
               and csv.count(b"\n") == SAMPLES + 1, f"CSV rows from the start hour: {csv[:120]!r}")
 
     # Into a folder and a file with Japanese names, which reach the program as UTF-16.

@@ -163,7 +163,7 @@ class CliSim : public ::testing::Test {
 // The CSV as the words say it should be, worked out apart from the program: the calendar from
 // the C library, the rounding in integer sixteenths.
 std::string ExpectedCsv(int year, int month, int day, int hour, const std::vector<std::uint32_t>& words) {
-  std::string out = "time,temperature_c,no_water\n";
+  std::string out = "time,temperature_c,no_water,offset_c\n";
   for (std::size_t i = 0; i < words.size(); ++i) {
     tm t{};
     t.tm_year = year - 1900;
@@ -178,7 +178,7 @@ std::string ExpectedCsv(int year, int month, int day, int hour, const std::vecto
     const unsigned tenths = (sixteenths * 10 + 8) / 16;  // half up
     const int starred = (w & 0xC000) == 0x4000 ? 1 : 0;
     char line[80];
-    std::snprintf(line, sizeof line, "%04d-%02d-%02d %02d:00,%u.%u,%d\n", at.tm_year + 1900, at.tm_mon + 1,
+    std::snprintf(line, sizeof line, "%04d-%02d-%02d %02d:00,%u.%u,%d,0.0\n", at.tm_year + 1900, at.tm_mon + 1,
                   at.tm_mday, at.tm_hour, tenths / 10, tenths % 10, starred);
     out += line;
   }
@@ -472,7 +472,7 @@ TEST_F(CliSim, AnEmptyLoggerGivesAReportWithNoRowsAndNoSeason) {
                             out + "/s.csv", "--no-progress"});
     EXPECT_EQ(f.status, 0) << f.err;
     EXPECT_NE(f.out.find("the logger holds no samples"), std::string::npos) << f.out;
-    EXPECT_EQ(ReadFile(out + "/s.csv"), "time,temperature_c,no_water\n") << "the CSV of no samples is its header";
+    EXPECT_EQ(ReadFile(out + "/s.csv"), "time,temperature_c,no_water,offset_c\n") << "the CSV of no samples is its header";
     const std::string report = ReadFile(out + "/tavovalu.html");
     EXPECT_NE(report.find("</tr>\n  </tr>\n"), std::string::npos) << "the header row, then an empty body";
     const std::string row = "<tr align=\"center\">";
@@ -559,15 +559,15 @@ TEST_F(CliSim, AnArchiveRebuildsTheSeasonsFilesByteForByte) {
   EXPECT_FALSE(Exists(c + "/tavovalu.html"));
   EXPECT_FALSE(Exists(c + "/s.csv"));
 
-  // The same season compared with its report read back: the report has no memo, so its file's
+  // The same season compared with its report read back: the report has no memo, so its folder's
   // name labels it. One file that is none of ours refuses the comparison whole.
   f = Cli({"compare", archive, a + "/tavovalu.html", "--daily", c + "/both.csv", "--season", c + "/both.html"});
   ASSERT_EQ(f.status, 0) << f.err;
   EXPECT_EQ(f.out, "daily: " + c + "/both.csv\nseason: " + c + "/both.html\n");
   const std::string both = ReadFile(c + "/both.csv");
-  const std::string oneDay = "2008-03-01,";
+  const std::string oneDay = "2008-02-28,2008-03-01,";
   EXPECT_NE(both.find("\nPADDY A-1," + oneDay), std::string::npos) << both;
-  EXPECT_NE(both.find("\ntavovalu.html," + oneDay), std::string::npos) << both;
+  EXPECT_NE(both.find("\na," + oneDay), std::string::npos) << both;
   f = Cli({"compare", archive, dir_ + "/other.html", "--season", c + "/refused.html"});
   EXPECT_EQ(f.status, 2);
   EXPECT_NE(f.err.find("other.html is neither an archive"), std::string::npos) << f.err;

@@ -110,8 +110,10 @@ ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv,
   }
   const pt::season::DailyOptions& figures = opts.figures;
   if (!opts.daily.empty() || !opts.seasonPage.empty()) WarnOfFromOutside(season, figures);
+  // The archive above keeps the readings as the logger gave them; the figures carry the offset.
+  const pt::season::Season corrected = pt::season::WithOffset(season, opts.offsets.front());
   if (!opts.daily.empty()) {
-    const std::string csv = pt::season::FormatDailyCsv(pt::season::ComputeDaily(season, figures), opts.csvBom);
+    const std::string csv = pt::season::FormatDailyCsv(corrected, figures, opts.csvBom);
     if (WriteOutputFile(opts.daily, csv, error)) {
       Announce("daily", opts.daily);
     } else {
@@ -120,7 +122,7 @@ ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv,
     }
   }
   if (!opts.seasonPage.empty()) {
-    if (WriteOutputFile(opts.seasonPage, pt::season::FormatSeasonPage(season, figures), error)) {
+    if (WriteOutputFile(opts.seasonPage, pt::season::FormatSeasonPage(corrected, figures), error)) {
       Announce("season", opts.seasonPage);
     } else {
       Say("no season page written: " + error);

@@ -10,7 +10,7 @@
 namespace cli {
 
 // Writes what the options ask for of `season`: the archive into `archiveDir` (when not empty),
-// --daily and --season; prints a line for each file written. The worst status of them. The
+// --daily and --season (with the --offset applied); prints a line for each file written. The worst status of them. The
 // archive takes no name of an output, --csv included.
 ExitStatus WriteSeasonOutputs(const SeasonOutputs& outputs, const std::string& csv, const pt::season::Season& season,
                               const std::string& archiveDir);

@@ -41,6 +41,8 @@ std::vector<DailyRow> ComputeDaily(const Season& season, const DailyOptions& opt
       if (!(options.dryExcluded && s.noWater)) values.push_back(s.temperature);
     }
     SetFigures(values, row);
+    if (row.Complete() && row.mean) row.cold = *row.mean < options.coldBelow;
+    if (row.maximum && (row.Complete() || *row.maximum >= options.hotFrom)) row.hot = *row.maximum >= options.hotFrom;
     if (row.hours == kHoursPerDay && row.mean && day >= fromDay) {
       sum += *row.mean - options.base;
       row.accumulated = sum;

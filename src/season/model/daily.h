@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "report/samples.h"
 #include "season/model/season.h"
 
 namespace pt::season {
@@ -13,6 +14,9 @@ struct DailyOptions {
   double base = 0.0;                // subtracted from each day's mean in the sum
   std::optional<CivilDate> from;    // the sum starts this day (transplanting); none: the first day
   bool dryExcluded = false;         // no-water hours left out of mean, max, min and so the sum
+  // What rice suffers from; where it starts depends on the stage and the variety.
+  double coldBelow = 17.0;  // a cold day: its mean is below this
+  double hotFrom = 35.0;    // a hot day: its maximum reaches this
 };
 
 struct DailyRow {
@@ -24,6 +28,11 @@ struct DailyRow {
   // The running sum, exact; none on a day that is not complete (24 samples) or has no mean, and
   // on days before `from`. Such days add nothing.
   std::optional<double> accumulated;
+  // Cold and hot as judged from the day's figures: none where they cannot tell. An incomplete
+  // day's mean is no day's mean, so it is never judged cold; its maximum can only have been
+  // higher, so it is hot once a sample reached the mark, and otherwise unknown.
+  std::optional<bool> cold, hot;
+  bool Complete() const { return hours == kHoursPerDay; }
 };
 
 // One row per calendar day from the first sample's day to the last one's; none for no samples.

@@ -34,6 +34,13 @@ std::string MemoUtf8(std::string_view sjis) {
   return out;
 }
 
+Season WithOffset(Season season, double offsetC) {
+  if (offsetC == 0.0) return season;
+  for (Sample& s : season.samples) s.temperature += offsetC;
+  season.offsetC += offsetC;
+  return season;
+}
+
 std::optional<CivilHour> LoggerStartHour(std::string_view startReply) {
   const std::string stamp = WithoutLineBreaks(std::string(startReply));
   if (HoldsNul(stamp)) return std::nullopt;

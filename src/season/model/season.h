@@ -56,8 +56,15 @@ struct Season {
   std::int32_t pointerCount = 0;
   std::optional<Readout> readout;
   std::optional<Replies> replies;
+  // A calibration offset added to every temperature above (each word stays the logger's), so
+  // that whatever is made of the season can say it was corrected and by how much.
+  double offsetC = 0.0;
   friend bool operator==(const Season&, const Season&) = default;
 };
+
+// `season` with `offsetC` more added to every sample's temperature: the one place where a
+// calibration offset reaches the figures, so that no CSV or page can show the readings otherwise.
+Season WithOffset(Season season, double offsetC);
 
 // A sample as the report decodes its word.
 Sample SampleFromWord(std::uint16_t word);

@@ -12,8 +12,8 @@
 namespace pt::season {
 
 struct ComparedSeason {
-  std::string label;  // the memo, or the file's name where the memo is blank
-  Season season;
+  std::string label;  // unique among the seasons compared (SeasonLabels)
+  Season season;      // with its calibration offset applied
 };
 
 enum class CompareBy {

@@ -2,6 +2,7 @@
 
 #include "season/pages/csv_text.h"
 #include "season/pages/daily_csv.h"
+#include "season/pages/page_text.h"
 
 namespace pt::season {
 
@@ -30,10 +31,13 @@ std::string FormatCompareDailyCsv(const std::vector<ComparedSeason>& seasons, co
                                   bool byteOrderMark) {
   std::string out = CsvStart(kCompareCsvHeader, byteOrderMark);
   for (const ComparedSeason& s : seasons) {
+    const std::string start = DateText(s.season.start.Date());
     for (const DailyRow& row : ComputeDaily(s.season, options)) {
       AppendLabelCell(out, s.label);
       out += ',';
-      AppendDailyCsvRow(out, row);
+      out += start;
+      out += ',';
+      AppendDailyCsvRow(out, row, s.season.offsetC);
     }
   }
   return out;

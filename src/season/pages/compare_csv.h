@@ -9,9 +9,11 @@
 namespace pt::season {
 
 inline constexpr const char* kCompareCsvHeader =
-    "season,date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days\n";
+    "season,season_start,date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,"
+    "hot_day,offset_c\n";
 
-// The daily figures of every season in long form, one row a season's day, seasons in turn.
+// The daily figures of every season in long form, one row a season's day, seasons in turn: each
+// row begins with the season's label and its first sample's date, then the daily CSV's row.
 std::string FormatCompareDailyCsv(const std::vector<ComparedSeason>& seasons, const DailyOptions& options,
                                   bool byteOrderMark = false);
 

@@ -6,6 +6,7 @@
 #include "season/pages/compare.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
+#include "season/model/stress_days.h"
 #include "season/pages/svg_chart.h"
 
 namespace pt::season {
@@ -119,10 +120,13 @@ void Legend(std::string& out, const std::vector<Drawn>& seasons) {
     out += "<span><i style=\"background:";
     out += kPalette[i % kPaletteSize];
     out += "\">&emsp;</i>";
-    AppendHtmlEscaped(out, seasons[i].source->label);
-    if (!seasons[i].days.empty()) {
+    const std::string& label = seasons[i].source->label;
+    AppendHtmlEscaped(out, label);
+    // A label that had to be told apart by its start date has it already.
+    const std::string first = DateText(seasons[i].days.front().date);
+    if (!label.ends_with(" " + first) && label.find(" " + first + " (") == std::string::npos) {
       out += ' ';
-      out += DateText(seasons[i].days.front().date);
+      out += first;
     }
     out += "</span>";
   }
@@ -136,13 +140,18 @@ void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const C
     out += Number("%g", m);
     out += U8(u8" ℃・日</th>");
   }
-  out += "</tr></thead>\n<tbody>\n";
+  out += U8(u8"<th>低温日</th><th>高温日</th></tr></thead>\n<tbody>\n");
   for (std::size_t i = 0; i < seasons.size(); ++i) {
     const Drawn& s = seasons[i];
     out += "<tr><td class=\"label\"><i style=\"color:";
     out += kPalette[i % kPaletteSize];
     out += U8(u8"\">■</i> ");
     AppendHtmlEscaped(out, s.source->label);
+    if (s.source->season.offsetC != 0.0) {
+      out += U8(u8"（校正 ");
+      AppendOffset(out, s.source->season.offsetC, true);
+      out += U8(u8" ℃）");
+    }
     out += "</td><td>";
     if (!s.days.empty()) out += DateText(s.days.front().date);
     out += "</td><td>";
@@ -168,6 +177,11 @@ void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const C
       }
       out += "</td>";
     }
+    for (const Stress which : {Stress::Cold, Stress::Hot}) {
+      out += "<td>";
+      AppendInt(out, FindStressDays(s.days, which).count);
+      out += "</td>";
+    }
     out += "</tr>\n";
   }
   out += "</tbody>\n</table>\n";
@@ -186,6 +200,11 @@ void Heading(std::string& out, std::size_t count, const CompareOptions& options)
     out += U8(u8" から積算");
   }
   if (options.daily.dryExcluded) out += U8(u8"、水なしの時間を除く");
+  out += U8(u8"<br>低温日は日平均 ");
+  AppendDecimalCell(out, options.daily.coldBelow);
+  out += U8(u8" ℃ 未満の日、高温日は日最高 ");
+  AppendDecimalCell(out, options.daily.hotFrom);
+  out += U8(u8" ℃ 以上の日（目安の温度は生育段階と品種によって異なります）");
   out += "</p>\n";
 }
 

@@ -15,4 +15,8 @@ std::string CsvStart(const char* headerLine, bool byteOrderMark);
 // for no value. A value that rounds to zero is written "0.0", never "-0.0".
 void AppendDecimalCell(std::string& out, const std::optional<double>& value);
 
+// A calibration offset as given, to its hundredths ("0.5", "-0.25", "0.0"); `sign` puts a "+"
+// before a positive one.
+void AppendOffset(std::string& out, double offsetC, bool sign = false);
+
 }  // namespace pt::season

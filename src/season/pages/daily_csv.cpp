@@ -6,7 +6,16 @@
 
 namespace pt::season {
 
-void AppendDailyCsvRow(std::string& out, const DailyRow& r) {
+namespace {
+
+void AppendFlag(std::string& out, const std::optional<bool>& flag) {
+  out += ',';
+  if (flag) out += *flag ? '1' : '0';
+}
+
+}  // namespace
+
+void AppendDailyCsvRow(std::string& out, const DailyRow& r, double offsetC) {
   char text[64];
   std::snprintf(text, sizeof text, "%04d-%02d-%02d,", r.date.year, r.date.month, r.date.day);
   out += text;
@@ -18,13 +27,19 @@ void AppendDailyCsvRow(std::string& out, const DailyRow& r) {
   std::snprintf(text, sizeof text, ",%d,%d,", r.hours, r.noWaterHours);
   out += text;
   AppendDecimalCell(out, r.accumulated);
+  AppendFlag(out, r.Complete());
+  AppendFlag(out, r.cold);
+  AppendFlag(out, r.hot);
+  out += ',';
+  AppendOffset(out, offsetC);
   out += '\n';
 }
 
-std::string FormatDailyCsv(const std::vector<DailyRow>& rows, bool byteOrderMark) {
+std::string FormatDailyCsv(const Season& season, const DailyOptions& options, bool byteOrderMark) {
+  const std::vector<DailyRow> rows = ComputeDaily(season, options);
   std::string out = CsvStart(kDailyCsvHeader, byteOrderMark);
-  out.reserve(out.size() + rows.size() * 48);
-  for (const DailyRow& r : rows) AppendDailyCsvRow(out, r);
+  out.reserve(out.size() + rows.size() * 64);
+  for (const DailyRow& r : rows) AppendDailyCsvRow(out, r, season.offsetC);
   return out;
 }
 

@@ -30,6 +30,10 @@ const char* const kPageStyle =
     "thead { display: table-header-group }\n"
     "tr { break-inside: avoid }\n"
     "figure { margin: 0; break-inside: avoid }\n"
+    "p.stress { margin: .2em 0 }\n"
+    "p.stress .dates { font-size: .85em }\n"
+    "p.note { margin: .2em 0 .6em; font-size: .85em; color: #555 }\n"
+    "td.mark { text-align: left }\n"
     "@media print { body { max-width: none; margin: 0 } }\n";
 
 std::string DateText(const CivilDate& d) {

@@ -7,11 +7,11 @@
 
 namespace pt::season {
 
-inline constexpr const char* kSampleCsvHeader = "time,temperature_c,no_water\n";
+inline constexpr const char* kSampleCsvHeader = "time,temperature_c,no_water,offset_c\n";
 
 // The whole CSV text of a dated season: the header (after the byte-order mark, when asked) and a
 // row per sample: the hour, the temperature with one decimal as the report rounds it, the
-// no-water mark.
+// no-water mark, the calibration offset the temperature carries (see daily_csv.h).
 std::string FormatSampleCsv(const Season& season, bool byteOrderMark = false);
 
 }  // namespace pt::season

@@ -1,12 +1,14 @@
 #include "season/pages/season_page.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "report/samples.h"
 #include "season/io/whole_file.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
 #include "season/pages/season_chart.h"
+#include "season/pages/stress_days_text.h"
 
 namespace pt::season {
 
@@ -80,6 +82,11 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
     out += text;
     if (season.readout->clock) LoggerClockNote(out, *season.readout->clock);
   }
+  if (season.offsetC != 0.0) {
+    out += U8(u8"<br><strong>校正 ");
+    AppendOffset(out, season.offsetC, true);
+    out += U8(u8" ℃</strong>：この記録の水温はすべて、ロガーの読みにこの値を加えたものです");
+  }
   out += "</p>\n";
 }
 
@@ -102,9 +109,23 @@ void Legend(std::string& out) {
   out += "</p>\n";
 }
 
+// What sets a day apart: too few hours for a day's figures, cold, hot.
+void DayMarks(std::string& out, const DailyRow& d) {
+  out += "<td class=\"mark\">";
+  const char* sep = "";
+  for (const auto& [set, text] : {std::pair{!d.Complete(), u8"不完全"}, std::pair{d.cold.value_or(false), u8"低温"},
+                                  std::pair{d.hot.value_or(false), u8"高温"}}) {
+    if (!set) continue;
+    out += sep;
+    out += U8(text);
+    sep = U8(u8"・");
+  }
+  out += "</td>";
+}
+
 void DailyTable(std::string& out, const std::vector<DailyRow>& days) {
   out += U8(u8"<table>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
-            u8"<th>水なし時間 [時間]</th><th>積算水温</th></tr></thead>\n<tbody>\n");
+            u8"<th>水なし時間 [時間]</th><th>積算水温</th><th>備考</th></tr></thead>\n<tbody>\n");
   for (const DailyRow& d : days) {
     out += "<tr><td>";
     out += DateText(d.date);
@@ -126,7 +147,9 @@ void DailyTable(std::string& out, const std::vector<DailyRow>& days) {
     AppendInt(out, d.noWaterHours);
     out += "</td><td>";
     AppendDecimalCell(out, d.accumulated);
-    out += "</td></tr>\n";
+    out += "</td>";
+    DayMarks(out, d);
+    out += "</tr>\n";
   }
   out += "</tbody>\n</table>\n";
 }
@@ -159,6 +182,7 @@ std::string FormatSeasonPage(const Season& season, const DailyOptions& options) 
       out += sum;
       out += "</figure>\n";
     }
+    AppendStressDaysSection(out, days, options);
     out += U8(u8"<h2>日ごとの水温</h2>\n");
     DailyTable(out, days);
   }

@@ -140,6 +140,11 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"report", "a.ptlog", "--csv", "s.csv", "--csv-bom", "--no-csv-bom"}, "--csv-bom and --no-csv-bom ask for opposite"},
       {{"compare", "--season", "c.html"}, "compare needs the FILEs"},
       {{"compare", "a.ptlog", "b.ptlog"}, "compare needs --season OUT.html, --daily OUT.csv or both"},
+      {{"compare", "=A", "--season", "c.html"}, "names no file before its label"},
+      {{"compare", "a", "b", "c", "--season", "c.html", "--offset", "1,2"}, "2 offsets for 3 FILEs"},
+      {{"report", "a.ptlog", "--offset", "0.5,1"}, "--offset must be degrees from -10 to 10"},
+      {{"report", "a.ptlog", "--offset", "0.125"}, "at most two decimals"},
+      {{"report", "a.ptlog", "--hot", "99"}, "--hot must be degrees from 0 to 50"},
       {{"compare", "a.ptlog", "--season", "c.html", "--port", "p"}, "no --port"},
       {{"compare", "a.ptlog", "--season", "c.html", "--dir", "d"}, "not compare"},
       {{"compare", "a.ptlog", "--season", "c.html", "--by", "year"}, "--by must be date or day, not \"year\""},
@@ -181,13 +186,19 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
 TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {
   Line line;
   std::string error;
-  ASSERT_TRUE(line.Parse({"compare", "a.ptlog", "b/tavovalu.html", "c.ptlog", "--season", "c.html", "--by", "day",
-                          "--milestones", "300,650.5", "--from", "2008-05-10", "--daily", "d.csv"},
+  ASSERT_TRUE(line.Parse({"compare", "a.ptlog", "b/tavovalu.html=Field A", "c=d.ptlog=", "--season", "c.html", "--by",
+                          "day", "--milestones", "300,650.5", "--from", "2008-05-10", "--daily", "d.csv", "--offset",
+                          "0.5,-0.25,0", "--cold", "15", "--hot=33.5"},
                          error))
       << error;
   EXPECT_EQ(line.parsed.command, &line.compare);
   const CompareOptions& o = line.compare.options;
-  EXPECT_EQ(o.inputs, (std::vector<std::string>{"a.ptlog", "b/tavovalu.html", "c.ptlog"}));
+  std::vector<std::string> inputs;
+  for (const CompareInput& in : o.inputs) inputs.push_back(in.path + "|" + in.label);
+  EXPECT_EQ(inputs, (std::vector<std::string>{"a.ptlog|", "b/tavovalu.html|Field A", "c=d.ptlog|"}));
+  EXPECT_EQ(o.outputs.offsets, (std::vector<double>{0.5, -0.25, 0.0}));
+  EXPECT_EQ(o.outputs.figures.coldBelow, 15.0);
+  EXPECT_EQ(o.outputs.figures.hotFrom, 33.5);
   EXPECT_TRUE(o.byDay);
   EXPECT_EQ(o.milestones, (std::vector<double>{300.0, 650.5}));
   EXPECT_EQ(o.outputs.seasonPage, "c.html");

@@ -55,18 +55,21 @@ TEST(SampleCsv, RowsAreByteExactAndRoundLikeTheReport) {
   // Upper halves are ignored; bit 14 alone stars; 25.25 and 25.0625 round up, 25.125 down.
   const std::uint32_t words[] = {0x12340190, 0x4194, 0xC194, 0x3194, 0x0FFF, 0x0192, 0x0191, 0x0000};
   EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 12, 31, 22}, words, 8)),
-            "time,temperature_c,no_water\n"
-            "2008-12-31 22:00,25.0,0\n"
-            "2008-12-31 23:00,25.3,1\n"
-            "2009-01-01 00:00,25.3,0\n"
-            "2009-01-01 01:00,25.3,0\n"
-            "2009-01-01 02:00,255.9,0\n"
-            "2009-01-01 03:00,25.1,0\n"
-            "2009-01-01 04:00,25.1,0\n"
-            "2009-01-01 05:00,0.0,0\n");
-  EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 0)), "time,temperature_c,no_water\n");
+            "time,temperature_c,no_water,offset_c\n"
+            "2008-12-31 22:00,25.0,0,0.0\n"
+            "2008-12-31 23:00,25.3,1,0.0\n"
+            "2009-01-01 00:00,25.3,0,0.0\n"
+            "2009-01-01 01:00,25.3,0,0.0\n"
+            "2009-01-01 02:00,255.9,0,0.0\n"
+            "2009-01-01 03:00,25.1,0,0.0\n"
+            "2009-01-01 04:00,25.1,0,0.0\n"
+            "2009-01-01 05:00,0.0,0,0.0\n");
+  EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 0)), "time,temperature_c,no_water,offset_c\n");
   EXPECT_EQ(pt::season::FormatSampleCsv(SeasonOf({2008, 1, 1, 0}, words, 1), true),
-            "\xEF\xBB\xBFtime,temperature_c,no_water\n2008-01-01 00:00,25.0,0\n");
+            "\xEF\xBB\xBFtime,temperature_c,no_water,offset_c\n2008-01-01 00:00,25.0,0,0.0\n");
+  // 25.0 - 0.25 = 24.75, rounded up as the report rounds.
+  EXPECT_EQ(pt::season::FormatSampleCsv(pt::season::WithOffset(SeasonOf({2008, 1, 1, 0}, words, 1), -0.25)),
+            "time,temperature_c,no_water,offset_c\n2008-01-01 00:00,24.8,0,-0.25\n");
 }
 
 TEST(SampleCsv, StartHourComesFromTheReportsDecodingAndLeavesItsState) {

@@ -12,6 +12,7 @@
 
 #include "season/io/whole_file.h"
 #include "season/pages/page_text.h"
+#include "season/pages/season_labels.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {
@@ -98,10 +99,43 @@ TEST(ComparePage, LongDailyCsvNamesEachSeason) {
       {"=1+1, \"x\"", Steady("", "STR:200905022200", 12.5, 3).season},
   };
   EXPECT_EQ(FormatCompareDailyCsv(seasons, {}),
-            "season,date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days\n"
-            "A,2008-05-01,20.0,20.0,20.0,24,0,20.0\n"
-            "\"'=1+1, \"\"x\"\"\",2009-05-02,12.5,12.5,12.5,2,0,\n"
-            "\"'=1+1, \"\"x\"\"\",2009-05-03,12.5,12.5,12.5,1,0,\n");
+            "season,season_start,date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,"
+            "cold_day,hot_day,offset_c\n"
+            "A,2008-05-01,2008-05-01,20.0,20.0,20.0,24,0,20.0,1,0,0,0.0\n"
+            "\"'=1+1, \"\"x\"\"\",2009-05-02,2009-05-02,12.5,12.5,12.5,2,0,,0,,,0.0\n"
+            "\"'=1+1, \"\"x\"\"\",2009-05-02,2009-05-03,12.5,12.5,12.5,1,0,,0,,,0.0\n");
+}
+
+TEST(ComparePage, EverySeasonKeepsANameOfItsOwn) {
+  const Season a2008 = Steady("A", "STR:200805010000", 20.0, 24).season;
+  const Season a2009 = Steady("A", "STR:200905020600", 20.0, 24).season;
+  const Season blank = Steady("", "STR:200905020600", 20.0, 24).season;
+  // A report read back keeps neither the replies nor the memo.
+  Season report2008 = a2008, report2009 = a2009;
+  for (Season* r : {&report2008, &report2009}) {
+    r->replies.reset();
+    r->memoUtf8.clear();
+  }
+  const struct {
+    const char* what;
+    std::vector<LabelSource> sources;
+    std::vector<std::string> labels;
+  } cases[] = {
+      {"two reports in two folders",
+       {{"", "tavovalu.html", "paddy-east", &report2008}, {"", "tavovalu.html", "paddy-west", &report2009}},
+       {"paddy-east", "paddy-west"}},
+      {"two reports in no folder", {{"", "tavovalu.html", "", &report2008}, {"", "tavovalu.html", "", &report2009}},
+       {"tavovalu.html 2008-05-01", "tavovalu.html 2009-05-02"}},
+      {"two years with one memo", {{"", "a.ptlog", "x", &a2008}, {"", "b.ptlog", "x", &a2009}},
+       {"A 2008-05-01", "A 2009-05-02"}},
+      {"a label set by hand, an archive with a blank memo",
+       {{"Field A", "a.ptlog", "", &a2008}, {"", "a2.ptlog", "", &a2009}, {"", "b.ptlog", "", &blank}},
+       {"Field A", "A", "b.ptlog"}},
+      {"one season twice, and a hand label alike",
+       {{"", "a.ptlog", "", &a2008}, {"", "a.ptlog", "", &a2008}, {"A", "c.ptlog", "", &a2009}},
+       {"A 2008-05-01", "A 2008-05-01 (2)", "A 2009-05-02"}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(SeasonLabels(c.sources), c.labels) << c.what;
 }
 
 // What a person would see: tidy finds no fault in the markup.

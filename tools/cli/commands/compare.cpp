@@ -15,6 +15,7 @@
 #include "season/io/season_file.h"
 #include "season/pages/compare.h"
 #include "season/pages/compare_csv.h"
+#include "season/pages/season_labels.h"
 #include "say.h"
 
 namespace cli {
@@ -26,9 +27,17 @@ std::string BaseName(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::vector<NamedFile> Inputs(const std::vector<std::string>& paths) {
+// The name of the folder `path` is in, where the path names one.
+std::string FolderName(const std::string& path) {
+  const std::size_t slash = path.find_last_of(kFolderSeparators);
+  if (slash == std::string::npos) return "";
+  std::string folder = BaseName(path.substr(0, slash));
+  return folder == "." || folder == ".." || (folder.size() == 2 && folder[1] == ':') ? "" : folder;
+}
+
+std::vector<NamedFile> Inputs(const std::vector<CompareInput>& inputs) {
   std::vector<NamedFile> named;
-  for (const std::string& path : paths) named.push_back({"the input", path});
+  for (const CompareInput& input : inputs) named.push_back({"the input", input.path});
   return named;
 }
 
@@ -63,8 +72,11 @@ void CompareCommand::Register(CLI::App& app) {
                             "several seasons (archives or tavovalu.html files) side by side: --season a page with "
                             "their daily means and accumulated water temperature overlaid, --daily all their daily "
                             "figures in one CSV");
-  sub_->add_option("files", options.inputs, "archives or tavovalu.html files")->option_text("FILE...");
-  AddSeasonOutputs(*sub_, options.outputs);
+  sub_->add_option("files", options.inputTexts,
+                   "archives or tavovalu.html files; FILE=LABEL names the season LABEL (the label follows the "
+                   "last \"=\", so a file whose name holds one is given as FILE=)")
+      ->option_text("FILE[=LABEL]...");
+  AddSeasonOutputs(*sub_, options.outputs, OffsetOption::PerFile);
   by_ = sub_->add_option("--by", options.byText,
                          "line the seasons up by month and day (default), or by day of season (from --from, or "
                          "the first complete day)")
@@ -76,9 +88,19 @@ void CompareCommand::Register(CLI::App& app) {
 
 bool CompareCommand::Check(std::string& error) {
   CompareOptions& opts = options;
-  if (opts.inputs.empty()) {
+  if (opts.inputTexts.empty()) {
     error = "compare needs the FILEs to compare (archives or tavovalu.html files)";
     return false;
+  }
+  opts.inputs.clear();
+  for (const std::string& text : opts.inputTexts) {
+    const std::size_t equals = text.rfind('=');
+    CompareInput input{text.substr(0, equals), equals == std::string::npos ? "" : text.substr(equals + 1)};
+    if (input.path.empty()) {
+      error = "\"" + text + "\" names no file before its label";
+      return false;
+    }
+    opts.inputs.push_back(input);
   }
   if (opts.outputs.seasonPage.empty() && opts.outputs.daily.empty()) {
     error = "compare needs --season OUT.html, --daily OUT.csv or both";
@@ -96,7 +118,13 @@ bool CompareCommand::Check(std::string& error) {
             opts.milestonesText + "\"";
     return false;
   }
-  return CheckSeasonOutputs(opts.outputs, error);
+  if (!CheckSeasonOutputs(opts.outputs, error)) return false;
+  if (opts.outputs.offsets.size() != 1 && opts.outputs.offsets.size() != opts.inputs.size()) {
+    error = "--offset gives " + std::to_string(opts.outputs.offsets.size()) + " offsets for " +
+            std::to_string(opts.inputs.size()) + " FILEs: give one for all, or one for each";
+    return false;
+  }
+  return true;
 }
 
 int CompareCommand::Run(const pt::TerminalText&) {
@@ -115,13 +143,21 @@ int CompareCommand::Run(const pt::TerminalText&) {
   // Every file is read before anything is written: one bad file leaves no page without it.
   std::vector<pt::season::ComparedSeason> seasons(opts.inputs.size());
   for (std::size_t i = 0; i < opts.inputs.size(); ++i) {
-    if (!ReadCompareInput(opts.inputs[i], &seasons[i].season, &error)) {
+    pt::season::Season read;
+    if (!ReadCompareInput(opts.inputs[i].path, &read, &error)) {
       Say(error);
       return kExitBadInput;
     }
-    // A report read back has no memo; its file's name tells the seasons apart instead.
-    seasons[i].label = seasons[i].season.memoUtf8.empty() ? BaseName(opts.inputs[i]) : seasons[i].season.memoUtf8;
+    const std::vector<double>& offsets = opts.outputs.offsets;
+    seasons[i].season = pt::season::WithOffset(std::move(read), offsets[offsets.size() == 1 ? 0 : i]);
   }
+  std::vector<pt::season::LabelSource> sources;
+  for (std::size_t i = 0; i < opts.inputs.size(); ++i) {
+    const std::string& path = opts.inputs[i].path;
+    sources.push_back({opts.inputs[i].label, BaseName(path), FolderName(path), &seasons[i].season});
+  }
+  const std::vector<std::string> labels = pt::season::SeasonLabels(sources);
+  for (std::size_t i = 0; i < seasons.size(); ++i) seasons[i].label = labels[i];
 
   ExitStatus status = kExitOk;
   const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {

@@ -1,6 +1,7 @@
 #pragma once
 // paddytherm-cli compare FILE...: several seasons (archives or tavovalu.html files) on one page
 // and in one daily CSV, without the logger.
+#include <string>
 #include <vector>
 
 #include "commands/command.h"
@@ -8,8 +9,14 @@
 
 namespace cli {
 
+struct CompareInput {
+  std::string path;
+  std::string label;  // given by hand; empty for the season's own
+};
+
 struct CompareOptions {
-  std::vector<std::string> inputs;
+  std::vector<std::string> inputTexts;  // FILE or FILE=LABEL
+  std::vector<CompareInput> inputs;     // from inputTexts
   SeasonOutputs outputs;
   std::string byText;
   bool byDay = false;  // --by day (by date otherwise)

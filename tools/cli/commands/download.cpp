@@ -96,7 +96,10 @@ void Download::WriteCsv(const pt::JobReport& report, const pt::season::Season* s
     }
   }
   std::string error;
-  if (!WriteOutputFile(opts_.files.csv, pt::season::FormatSampleCsv(*season, opts_.outputs.csvBom), error)) {
+  if (!WriteOutputFile(opts_.files.csv,
+                       pt::season::FormatSampleCsv(pt::season::WithOffset(*season, opts_.outputs.offsets.front()),
+                                                   opts_.outputs.csvBom),
+                       error)) {
     Say(error);
     Fail(kExitFile);
     return;

@@ -177,7 +177,10 @@ int ReportCommand::Run(const pt::TerminalText& text) {
     if (status == kExitOk) status = s;
   };
   if (!opts.files.csv.empty()) {
-    if (WriteOutputFile(opts.files.csv, pt::season::FormatSampleCsv(season, opts.outputs.csvBom), error)) {
+    if (WriteOutputFile(opts.files.csv,
+                        pt::season::FormatSampleCsv(pt::season::WithOffset(season, opts.outputs.offsets.front()),
+                                                    opts.outputs.csvBom),
+                        error)) {
       pt::Print(stdout, "csv: %s\n", opts.files.csv.c_str());
       std::fflush(stdout);
     } else {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "report/samples.h"
 
@@ -17,6 +18,26 @@ bool AllDigits(const std::string& s) {
 }
 
 int Number(const std::string& s, std::size_t pos, std::size_t len) { return std::stoi(s.substr(pos, len)); }
+
+// A calibration is a few tenths of a degree; two decimals are the most any page or CSV shows of it,
+// so a finer one is refused rather than shown other than it was applied.
+bool ParseOffsets(const std::string& text, std::vector<double>& out) {
+  out.clear();
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t comma = text.find(',', pos);
+    const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    char* end = nullptr;
+    const double v = std::strtod(item.c_str(), &end);
+    if (item.empty() || *end != '\0' || !(v >= -10.0 && v <= 10.0) ||
+        std::fabs(v * 100.0 - std::round(v * 100.0)) > 1e-6) {
+      return false;
+    }
+    out.push_back(v);
+    if (comma == std::string::npos) return true;
+    pos = comma + 1;
+  }
+}
 
 }  // namespace
 
@@ -73,10 +94,10 @@ bool CheckSeasonFiles(SeasonFiles& files, std::string& error) {
   return true;
 }
 
-void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs) {
+void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset) {
   sub.add_option("--daily", outputs.daily,
                  "the daily figures as UTF-8 CSV: mean, max, min, hours, no-water hours, accumulated water "
-                 "temperature")
+                 "temperature, then complete, cold and hot day and the offset")
       ->option_text("FILE");
   sub.add_option("--season", outputs.seasonPage, "a page (HTML with plots) to print")->option_text("FILE");
   sub.add_flag("--csv-bom", outputs.bomFlag,
@@ -91,6 +112,24 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs) {
       ->option_text("YYYY-MM-DD");
   sub.add_flag("--dry-excluded", outputs.figures.dryExcluded,
                "leave the no-water hours out of the daily figures and the sum");
+  sub.add_option("--cold", outputs.figures.coldBelow,
+                 "a cold day is a complete day whose mean is below C (default 17; it depends on stage and variety)")
+      ->option_text("C");
+  sub.add_option("--hot", outputs.figures.hotFrom,
+                 "a hot day is a day whose maximum reaches C (default 35; it depends on stage and variety)")
+      ->option_text("C");
+  outputs.offsetKind = offset;
+  if (offset == OffsetOption::One) {
+    sub.add_option("--offset", outputs.offsetText,
+                   "a calibration correction: add C to every reading in the CSV files and the page "
+                   "(tavovalu.html and the archive stay as the logger gave them; up to two decimals)")
+        ->option_text("C");
+  } else {
+    sub.add_option("--offset", outputs.offsetText,
+                   "a calibration correction added to every reading: one C for every FILE, or a list with one "
+                   "C for each FILE in turn (up to two decimals each)")
+        ->option_text("C[,C...]");
+  }
 }
 
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
@@ -111,6 +150,22 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
       return false;
     }
     outputs.figures.base = base;
+  }
+  outputs.offsets = {0.0};
+  if (!outputs.offsetText.empty() &&
+      (!ParseOffsets(outputs.offsetText, outputs.offsets) ||
+       (outputs.offsetKind == OffsetOption::One && outputs.offsets.size() != 1))) {
+    error = "--offset must be degrees from -10 to 10 with at most two decimals, " +
+            std::string(outputs.offsetKind == OffsetOption::One ? "" : "one for all FILEs or one each, with commas, ") +
+            "not \"" + outputs.offsetText + "\"";
+    return false;
+  }
+  for (const auto& [value, name] :
+       {std::pair{outputs.figures.coldBelow, "--cold"}, std::pair{outputs.figures.hotFrom, "--hot"}}) {
+    if (!(value >= 0.0 && value <= 50.0)) {
+      error = std::string(name) + " must be degrees from 0 to 50";
+      return false;
+    }
   }
   if (outputs.fromText.empty()) return true;
   const std::string& f = outputs.fromText;

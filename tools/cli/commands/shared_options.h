@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "logger/job_interface.h"
 #include "season/model/calendar.h"
@@ -39,6 +40,8 @@ inline constexpr bool kCsvBomByDefault = true;
 #else
 inline constexpr bool kCsvBomByDefault = false;
 #endif
+// Whether --offset takes one C for the season, or a list with one C for each of several files.
+enum class OffsetOption { One, PerFile };
 
 struct SeasonOutputs {
   std::string daily;       // --daily FILE
@@ -49,9 +52,12 @@ struct SeasonOutputs {
   bool bomFlag = false, noBomFlag = false;
   std::string fromText;
   std::string baseText;
-  pt::season::DailyOptions figures;  // --base, --from (from their texts), --dry-excluded
+  pt::season::DailyOptions figures;  // --base (from baseText), --from (from fromText), --dry-excluded, --cold, --hot
+  std::string offsetText;
+  std::vector<double> offsets{0.0};  // --offset C, or for PerFile C,C,... (from offsetText)
+  OffsetOption offsetKind = OffsetOption::One;
 };
-void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs);
+void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset = OffsetOption::One);
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
 
 // YYYYMMDDhhmm naming a real minute from 2000 to 2099, or none.
