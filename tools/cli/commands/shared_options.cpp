@@ -1,6 +1,7 @@
 #include "shared_options.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <utility>
 
@@ -112,10 +113,10 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset
       ->option_text("YYYY-MM-DD");
   sub.add_flag("--dry-excluded", outputs.figures.dryExcluded,
                "leave the no-water hours out of the daily figures and the sum");
-  sub.add_option("--cold", outputs.figures.coldBelow,
+  sub.add_option("--cold", outputs.coldText,
                  "a cold day is a complete day whose mean is below C (default 17; it depends on stage and variety)")
       ->option_text("C");
-  sub.add_option("--hot", outputs.figures.hotFrom,
+  sub.add_option("--hot", outputs.hotText,
                  "a hot day is a day whose maximum reaches C (default 35; it depends on stage and variety)")
       ->option_text("C");
   outputs.offsetKind = offset;
@@ -132,6 +133,29 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset
   }
 }
 
+namespace {
+
+// A temperature option, read here rather than by the parser so that its refusal reads like every
+// other option's; `fallback` when it was not given.
+bool ReadDegrees(const std::string& text, const char* name, double low, double high, const char* example,
+                 double fallback, double& value, std::string& error) {
+  value = fallback;
+  if (text.empty()) return true;
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  const double v = std::strtod(begin, &end);
+  if (end == begin || *end != '\0' || !std::isfinite(v) || v < low || v > high) {
+    char range[64];
+    std::snprintf(range, sizeof range, "from %g to %g", low, high);
+    error = std::string(name) + " must be a temperature in C " + range + ", e.g. " + example + ", not \"" + text + "\"";
+    return false;
+  }
+  value = v;
+  return true;
+}
+
+}  // namespace
+
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
   outputs.figures.from.reset();
   if (outputs.bomFlag && outputs.noBomFlag) {
@@ -139,17 +163,12 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
     return false;
   }
   outputs.csvBom = outputs.bomFlag || (kCsvBomByDefault && !outputs.noBomFlag);
-  outputs.figures.base = 0.0;
-  if (!outputs.baseText.empty()) {
-    // Read here rather than by the parser, so that its refusal reads like every other option's.
-    const char* begin = outputs.baseText.c_str();
-    char* end = nullptr;
-    const double base = std::strtod(begin, &end);
-    if (end == begin || *end != '\0' || !std::isfinite(base) || base < -50 || base > 50) {
-      error = "--base must be a temperature in C from -50 to 50, e.g. 10 or 8.5, not \"" + outputs.baseText + "\"";
-      return false;
-    }
-    outputs.figures.base = base;
+  const pt::season::DailyOptions defaults;
+  if (!ReadDegrees(outputs.baseText, "--base", -50, 50, "10 or 8.5", 0.0, outputs.figures.base, error) ||
+      !ReadDegrees(outputs.coldText, "--cold", 0, 50, "17 or 18.5", defaults.coldBelow, outputs.figures.coldBelow,
+                   error) ||
+      !ReadDegrees(outputs.hotText, "--hot", 0, 50, "35 or 33.5", defaults.hotFrom, outputs.figures.hotFrom, error)) {
+    return false;
   }
   outputs.offsets = {0.0};
   if (!outputs.offsetText.empty() &&
@@ -159,13 +178,6 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
             std::string(outputs.offsetKind == OffsetOption::One ? "" : "one for all FILEs or one each, with commas, ") +
             "not \"" + outputs.offsetText + "\"";
     return false;
-  }
-  for (const auto& [value, name] :
-       {std::pair{outputs.figures.coldBelow, "--cold"}, std::pair{outputs.figures.hotFrom, "--hot"}}) {
-    if (!(value >= 0.0 && value <= 50.0)) {
-      error = std::string(name) + " must be degrees from 0 to 50";
-      return false;
-    }
   }
   if (outputs.fromText.empty()) return true;
   const std::string& f = outputs.fromText;

@@ -51,7 +51,7 @@ struct SeasonOutputs {
   bool csvBom = kCsvBomByDefault;  // from the two flags below
   bool bomFlag = false, noBomFlag = false;
   std::string fromText;
-  std::string baseText;
+  std::string baseText, coldText, hotText;
   pt::season::DailyOptions figures;  // --base (from baseText), --from (from fromText), --dry-excluded, --cold, --hot
   std::string offsetText;
   std::vector<double> offsets{0.0};  // --offset C, or for PerFile C,C,... (from offsetText)
