@@ -580,7 +580,9 @@ TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
   EXPECT_EQ(f.status, 4);
   const auto times = WireTimes();
   ASSERT_EQ(times.size(), 2u);
-  EXPECT_GE(times[1] - times[0], 1000);
+  // The simulator stamps a command when it gets to read it: under load the first stamp can come a
+  // few milliseconds after the send, so the gap it sees may fall just short of the full second.
+  EXPECT_GE(times[1] - times[0], 950);
   EXPECT_LT(times[1] - times[0], 1200);
   EXPECT_GE(f.ms, 2000) << "the second wait lasts its full second too";
   EXPECT_LT(f.ms, 3000);
