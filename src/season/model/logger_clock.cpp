@@ -42,37 +42,92 @@ long long SecondsOf(const LocalTime& t) {
 
 long long ClockOffsetSeconds(const LocalTime& logger, const LocalTime& pc) { return SecondsOf(logger) - SecondsOf(pc); }
 
-std::string ClockDifferenceText(long long offsetSeconds) {
-  if (offsetSeconds == 0) return "no difference";
-  // Past a day the seconds and minutes say nothing about a season's dates; past a year the
-  // clock was never set, and a round figure is all that helps.
+namespace {
+
+// A difference cut into what a person reads: a number of the larger unit, and of the smaller one
+// when it is not nought. Past a day the seconds and minutes say nothing about a season's dates;
+// past a year the clock was never set, and a round number of years is all that helps.
+enum class Unit { Second, Minute, Hour, Day, Year };
+struct ReadableDifference {
+  bool slow = false;
+  long long big = 0, small = 0;
+  Unit bigUnit = Unit::Second, smallUnit = Unit::Second;
+};
+
+ReadableDifference Readable(long long offsetSeconds) {
+  ReadableDifference d;
+  d.slow = offsetSeconds < 0;
   const unsigned long long s = offsetSeconds < 0 ? 0ULL - static_cast<unsigned long long>(offsetSeconds)
                                                  : static_cast<unsigned long long>(offsetSeconds);
   const long long n = static_cast<long long>(s > 1ULL << 62 ? 1ULL << 62 : s);
   constexpr long long kDay = 86400, kYear = 31556952;  // the Gregorian calendar's mean year
-  const char* const way = offsetSeconds < 0 ? "slow" : "fast";
-  // The larger unit, and the smaller one only when it is not nought.
-  long long big = 0, small = 0;
-  const char *bigUnit = "", *smallUnit = "";
   if (n < 60) {
-    big = n, bigUnit = "s";
+    d.big = n, d.bigUnit = Unit::Second;
   } else if (n < 3600) {
-    big = n / 60, bigUnit = "min", small = n % 60, smallUnit = "s";
+    d.big = n / 60, d.bigUnit = Unit::Minute, d.small = n % 60, d.smallUnit = Unit::Second;
   } else if (n < kDay) {
-    big = n / 3600, bigUnit = "h", small = n / 60 % 60, smallUnit = "min";
+    d.big = n / 3600, d.bigUnit = Unit::Hour, d.small = n / 60 % 60, d.smallUnit = Unit::Minute;
   } else if (n < 365 * kDay) {
-    big = n / kDay, bigUnit = big == 1 ? "day" : "days", small = n / 3600 % 24, smallUnit = "h";
+    d.big = n / kDay, d.bigUnit = Unit::Day, d.small = n / 3600 % 24, d.smallUnit = Unit::Hour;
   } else {
-    const long long years = (n + kYear / 2) / kYear;
-    char text[64];
-    std::snprintf(text, sizeof text, "about %lld %s %s", years, years == 1 ? "year" : "years", way);
-    return text;
+    d.big = (n + kYear / 2) / kYear, d.bigUnit = Unit::Year;
   }
+  return d;
+}
+
+const char* EnglishUnit(Unit unit, long long count) {
+  switch (unit) {
+    case Unit::Second: return "s";
+    case Unit::Minute: return "min";
+    case Unit::Hour: return "h";
+    case Unit::Day: return count == 1 ? "day" : "days";
+    case Unit::Year: return count == 1 ? "year" : "years";
+  }
+  return "";
+}
+
+const char* JapaneseUnit(Unit unit) {
+  switch (unit) {
+    case Unit::Second: return reinterpret_cast<const char*>(u8"秒");
+    case Unit::Minute: return reinterpret_cast<const char*>(u8"分");
+    case Unit::Hour: return reinterpret_cast<const char*>(u8"時間");
+    case Unit::Day: return reinterpret_cast<const char*>(u8"日");
+    case Unit::Year: return reinterpret_cast<const char*>(u8"年");
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string ClockDifferenceText(long long offsetSeconds) {
+  if (offsetSeconds == 0) return "no difference";
+  const ReadableDifference d = Readable(offsetSeconds);
+  const char* const way = d.slow ? "slow" : "fast";
   char text[96];
-  if (small == 0) {
-    std::snprintf(text, sizeof text, "%lld %s %s", big, bigUnit, way);
+  if (d.bigUnit == Unit::Year) {
+    std::snprintf(text, sizeof text, "about %lld %s %s", d.big, EnglishUnit(d.bigUnit, d.big), way);
+  } else if (d.small == 0) {
+    std::snprintf(text, sizeof text, "%lld %s %s", d.big, EnglishUnit(d.bigUnit, d.big), way);
   } else {
-    std::snprintf(text, sizeof text, "%lld %s %lld %s %s", big, bigUnit, small, smallUnit, way);
+    std::snprintf(text, sizeof text, "%lld %s %lld %s %s", d.big, EnglishUnit(d.bigUnit, d.big), d.small,
+                  EnglishUnit(d.smallUnit, d.small), way);
+  }
+  return text;
+}
+
+std::string ClockDifferenceTextJa(long long offsetSeconds) {
+  if (offsetSeconds == 0) return reinterpret_cast<const char*>(u8"ずれなし");
+  const ReadableDifference d = Readable(offsetSeconds);
+  const char* const way = d.slow ? reinterpret_cast<const char*>(u8"遅れ") : reinterpret_cast<const char*>(u8"進み");
+  char text[96];
+  if (d.bigUnit == Unit::Year) {
+    std::snprintf(text, sizeof text, "%s %lld %s%s", reinterpret_cast<const char*>(u8"約"), d.big,
+                  JapaneseUnit(d.bigUnit), way);
+  } else if (d.small == 0) {
+    std::snprintf(text, sizeof text, "%lld %s%s", d.big, JapaneseUnit(d.bigUnit), way);
+  } else {
+    std::snprintf(text, sizeof text, "%lld %s %lld %s%s", d.big, JapaneseUnit(d.bigUnit), d.small,
+                  JapaneseUnit(d.smallUnit), way);
   }
   return text;
 }

@@ -31,6 +31,8 @@ long long ClockOffsetSeconds(const LocalTime& logger, const LocalTime& pc);
 // Logger minus PC as a person reads it: "no difference", "40 s fast", "3 min 5 s slow",
 // "4 h 16 min slow", "2 days 3 h fast", "about 17 years fast".
 std::string ClockDifferenceText(long long offsetSeconds);
+// The same for a page, in UTF-8: 「ずれなし」, 「40 秒進み」, 「4 時間 16 分遅れ」, 「約 17 年進み」.
+std::string ClockDifferenceTextJa(long long offsetSeconds);
 
 // "YYYY-MM-DD hh:mm:ss".
 std::string ClockText(const LocalTime& t);

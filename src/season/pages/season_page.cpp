@@ -32,12 +32,7 @@ void LoggerClockNote(std::string& out, const ClockReading& clock) {
   const long long size = offset < 0 ? -offset : offset;
   const bool off = size > kClockWarningSeconds;
   if (off) out += "<strong>";
-  if (size >= 60) {
-    AppendInt(out, size / 60);
-    out += U8(u8" 分 ");
-  }
-  AppendInt(out, size % 60);
-  out += offset < 0 ? U8(u8" 秒遅れ") : U8(u8" 秒進み");
+  out += ClockDifferenceTextJa(offset);
   if (off) out += "</strong>";
 }
 
