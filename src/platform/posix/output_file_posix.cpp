@@ -1,4 +1,5 @@
 #include "platform/output_file.h"
+#include "platform/replacement_file.h"
 
 #include <fcntl.h>
 #include <limits.h>
@@ -10,7 +11,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "platform/replacement_file.h"
 
 namespace pt {
 
@@ -77,17 +77,6 @@ int FolderError(const std::string& dir) {
   struct stat st {};
   if (::stat(dir.c_str(), &st) != 0) return errno;
   return S_ISDIR(st.st_mode) ? 0 : ENOTDIR;
-}
-
-bool CanReplace(const std::string& path, int& error) {
-  ReplacementFile probe;
-  error = 0;
-  if (!probe.Open(path.c_str())) {
-    error = probe.Error();
-    return false;
-  }
-  probe.Discard();
-  return true;
 }
 
 int WriteDirect(const std::string& path, const std::string& content) {

@@ -1,8 +1,8 @@
 #include "platform/output_file.h"
+#include "platform/replacement_file.h"
 
 #include <windows.h>
 
-#include "platform/replacement_file.h"
 #include "platform/win32/file_names_win32.h"
 
 namespace pt {
@@ -54,17 +54,6 @@ int FolderError(const std::string& dir) {
   const DWORD attributes = GetFileAttributesW(Wide(dir).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return static_cast<int>(GetLastError());
   return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? 0 : ERROR_DIRECTORY;
-}
-
-bool CanReplace(const std::string& path, int& error) {
-  ReplacementFile probe;
-  error = 0;
-  if (!probe.Open(path.c_str())) {
-    error = probe.Error();
-    return false;
-  }
-  probe.Discard();
-  return true;
 }
 
 // No path is of kind Direct here.

@@ -51,18 +51,11 @@ bool ReadCompareInput(const std::string& path, pt::season::Season* season, std::
 
 // "500,1000,1500": positive numbers, rising.
 bool ParseMilestones(const std::string& text, std::vector<double>& out) {
-  out.clear();
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t comma = text.find(',', pos);
-    const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
-    char* end = nullptr;
-    const double v = std::strtod(item.c_str(), &end);
-    if (item.empty() || *end != '\0' || !(v > 0 && v < 1e6) || (!out.empty() && v <= out.back())) return false;
-    out.push_back(v);
-    if (comma == std::string::npos) return true;
-    pos = comma + 1;
+  if (!ParseNumberList(text, out)) return false;
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (!(out[i] > 0 && out[i] < 1e6) || (i > 0 && out[i] <= out[i - 1])) return false;
   }
+  return true;
 }
 
 }  // namespace

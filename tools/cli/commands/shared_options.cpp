@@ -23,6 +23,16 @@ int Number(const std::string& s, std::size_t pos, std::size_t len) { return std:
 // A calibration is a few tenths of a degree; two decimals are the most any page or CSV shows of it,
 // so a finer one is refused rather than shown other than it was applied.
 bool ParseOffsets(const std::string& text, std::vector<double>& out) {
+  if (!ParseNumberList(text, out)) return false;
+  for (const double v : out) {
+    if (!(v >= -10.0 && v <= 10.0) || std::fabs(v * 100.0 - std::round(v * 100.0)) > 1e-6) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ParseNumberList(const std::string& text, std::vector<double>& out) {
   out.clear();
   std::size_t pos = 0;
   for (;;) {
@@ -30,17 +40,12 @@ bool ParseOffsets(const std::string& text, std::vector<double>& out) {
     const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
     char* end = nullptr;
     const double v = std::strtod(item.c_str(), &end);
-    if (item.empty() || *end != '\0' || !(v >= -10.0 && v <= 10.0) ||
-        std::fabs(v * 100.0 - std::round(v * 100.0)) > 1e-6) {
-      return false;
-    }
+    if (item.empty() || *end != '\0') return false;
     out.push_back(v);
     if (comma == std::string::npos) return true;
     pos = comma + 1;
   }
 }
-
-}  // namespace
 
 void AddLineOptions(CLI::App& sub, LineOptions& line) {
   sub.add_option("--port", line.port, "the serial device, e.g. /dev/ttyUSB0 (required)")->option_text("PATH");

@@ -60,6 +60,9 @@ struct SeasonOutputs {
 void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset = OffsetOption::One);
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
 
+// "0.5,-0.25,1": numbers parted by commas, each whole; false for an empty item or a stray byte.
+bool ParseNumberList(const std::string& text, std::vector<double>& out);
+
 // YYYYMMDDhhmm naming a real minute from 2000 to 2099, or none.
 std::optional<pt::StartMinute> ParseSpecialStart(const std::string& text);
 // True when `text` is YYYYMMDDhhmm naming a real minute from 2000 to 2099.
