@@ -8,18 +8,17 @@
 namespace pt::season {
 
 void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const CivilDate& d, double x) {
-  if (marks != DateMarks::Weeks && d.day == 1) {
+  const bool tens = d.day == 11 || d.day == 21;
+  if (d.day == 1) {
     Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
     Text(out, x + 4, values.Bottom() + 17, "start", std::to_string(d.month) + U8(u8"月"));
   } else if (marks == DateMarks::MonthsAndTens) {
-    if (d.day == 11 || d.day == 21) Line(out, x, values.Top(), x, values.Bottom(), "grid");
-  } else if (Weekday(d) == 0) {
-    if (marks == DateMarks::MonthsAndWeeks) {
-      Line(out, x, values.Top(), x, values.Bottom(), "grid");
-    } else {
-      Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
-      Text(out, x, values.Bottom() + 17, "middle", std::to_string(d.month) + "/" + std::to_string(d.day));
-    }
+    if (tens) Line(out, x, values.Top(), x, values.Bottom(), "grid");
+  } else if (tens) {
+    Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
+    Text(out, x, values.Bottom() + 17, "middle", std::to_string(d.month) + "/" + std::to_string(d.day));
+  } else {
+    Line(out, x, values.Top(), x, values.Bottom(), "grid");
   }
 }
 

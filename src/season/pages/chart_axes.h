@@ -1,6 +1,6 @@
 #pragma once
-// The two axes along the bottom of the program's charts: a date axis, marked by month, by week or
-// by ten days, and a day axis, numbered in days from a season's day zero. The season page and the
+// The two axes along the bottom of the program's charts: a date axis, marked by month and by ten
+// days (旬), and a day axis, numbered in days from a season's day zero. The season page and the
 // comparison page draw theirs with these, so that a month or a week looks the same on both.
 #include <string>
 
@@ -21,11 +21,10 @@ class DayAxis {
   double first_, last_;
 };
 
-// How a date axis marks its days.
+// How a date axis marks its days: by 旬, the thirds of a month a grower plans by.
 enum class DateMarks {
-  Weeks,           // every Monday a strong line with its date, "5/12"
-  MonthsAndWeeks,  // the 1st of each month a strong line with its name, every other Monday a faint one
-  MonthsAndTens,   // the 1st of each month a strong line with its name, the 11th and 21st faint ones
+  MonthsAndTens,  // the 1st of each month a strong line with its name, the 11th and 21st faint ones
+  TensAndDays,    // for a short season: the 1st, 11th and 21st strong lines with their dates, every day faint
 };
 
 // The mark of date `d` at `x` on a date axis under the plot of `values`; nothing for a date that

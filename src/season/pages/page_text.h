@@ -18,6 +18,9 @@ void AppendHtmlEscaped(std::string& out, std::string_view text);
 // `value` with one decimal, as short as it goes ("12.5", "-3.0", "7.0"): SVG coordinates.
 void AppendCoord(std::string& out, double value);
 void AppendInt(std::string& out, long long value);
+// Style rules that print `title` at the top of every printed page after the first (which has it as
+// its heading) and the page number with the count at the top right.
+void AppendPrintedTitle(std::string& out, std::string_view title);
 // "YYYY-MM-DD".
 std::string DateText(const CivilDate& d);
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "report/samples.h"
+#include "season/model/milestones.h"
 #include "season/pages/chart_axes.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
@@ -35,12 +36,12 @@ class TimeAxis {
   double step_;
 };
 
-// Day lines: by month for a long season (every week a faint line), by week for a short one.
+// Day lines by 旬: every day faint on a season of a month or less, where the tens alone are few.
 void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
   const CivilHour& start = time.Start();
   const std::int64_t first = DayNumber(start.Date());
   const std::int64_t last = first + static_cast<std::int64_t>((start.hour + time.Last()) / 24);
-  const DateMarks marks = last - first > 62 ? DateMarks::MonthsAndWeeks : DateMarks::Weeks;
+  const DateMarks marks = last - first > 31 ? DateMarks::MonthsAndTens : DateMarks::TensAndDays;
   for (std::int64_t day = first; day <= last + 1; ++day) {
     const CivilDate d = DateOfDayNumber(day);
     const double hour = time.HourOf(d);
@@ -49,9 +50,37 @@ void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
   }
 }
 
+// A path through the points that have a value; where one has none the line stops and starts
+// again after it, so that a gap in the readings shows as a gap.
+template <typename At>
+void BrokenLine(std::string& out, const char* cls, std::size_t count, At at) {
+  out += "<path class=\"";
+  out += cls;
+  out += "\" d=\"";
+  char command = 'M';
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::optional<std::pair<double, double>> p = at(i);
+    if (!p) {
+      command = 'M';
+      continue;
+    }
+    Point(out, command, p->first, p->second);
+    command = command == 'M' ? 'L' : ' ';
+  }
+  out += "\"/>\n";
+}
+
+// The day each milestone is reached, with the day's place along the time axis.
+struct Reached {
+  double goal;
+  const DailyRow* day = nullptr;
+  double dayEnd = 0.0;
+};
+
 }  // namespace
 
-void AppendTemperatureChart(std::string& out, const Season& season, const std::vector<DailyRow>& days) {
+void AppendTemperatureChart(std::string& out, const Season& season, const std::vector<DailyRow>& days,
+                            const DailyOptions& options) {
   if (season.samples.empty()) return;
   const TimeAxis time(season);
   double low = season.samples[0].temperature, high = low;
@@ -59,8 +88,8 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
     low = std::min(low, s.temperature);
     high = std::max(high, s.temperature);
   }
-  const ValueAxis axis(low, high, 24.0, 330.0, 5.0);
-  OpenSvg(out, 360.0, U8(u8"水温の推移"));
+  const ValueAxis axis(low, high, 24.0, 275.0, 5.0);
+  OpenSvg(out, 305.0, U8(u8"水温の推移"));
 
   // The report's bands behind everything, each in the colour HeatColour gives its temperatures.
   double bandLow = axis.Low();
@@ -91,36 +120,43 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
   ValueGrid(out, axis, U8(u8"水温 [℃]"));
   DateGrid(out, time, axis);
 
-  // The daily max-min band through each day's middle hour.
-  std::vector<std::pair<double, const DailyRow*>> middles;
+  // The daily max-min band through each day's middle hour, one shape for each run of days that
+  // have both.
+  std::vector<std::vector<std::pair<double, const DailyRow*>>> runs(1);
   double dayStart = 0.0;
   for (const DailyRow& d : days) {
     const double middle = dayStart + (d.hours - 1) / 2.0;
-    if (d.maximum && d.minimum) middles.emplace_back(time.X(middle), &d);
+    if (d.maximum && d.minimum) {
+      runs.back().emplace_back(time.X(middle), &d);
+    } else if (!runs.back().empty()) {
+      runs.emplace_back();
+    }
     dayStart += d.hours;
   }
-  if (!middles.empty()) {
+  for (const auto& run : runs) {
+    if (run.empty()) continue;
     out += "<path class=\"range\" d=\"";
     char command = 'M';
-    for (const auto& [x, d] : middles) {
+    for (const auto& [x, d] : run) {
       Point(out, command, x, axis.Y(*d->maximum));
       command = 'L';
     }
-    for (auto it = middles.rbegin(); it != middles.rend(); ++it) Point(out, 'L', it->first, axis.Y(*it->second->minimum));
+    for (auto it = run.rbegin(); it != run.rend(); ++it) Point(out, 'L', it->first, axis.Y(*it->second->minimum));
     out += "Z\"/>\n";
   }
 
-  // The hourly line, one path for the whole season.
-  out += "<path class=\"hourly\" d=\"";
-  for (std::size_t i = 0; i < season.samples.size(); ++i) {
-    Point(out, i == 0 ? 'M' : (i == 1 ? 'L' : ' '), time.X(static_cast<double>(i)), axis.Y(season.samples[i].temperature));
-  }
-  out += "\"/>\n";
+  // The hourly line; the hours left out of the figures are left out of it too.
+  BrokenLine(out, "hourly", season.samples.size(), [&](std::size_t i) -> std::optional<std::pair<double, double>> {
+    const Sample& s = season.samples[i];
+    if (options.dryExcluded && s.noWater) return std::nullopt;
+    return std::pair{time.X(static_cast<double>(i)), axis.Y(s.temperature)};
+  });
   Frame(out, axis);
   out += "</svg>\n";
 }
 
-void AppendAccumulatedChart(std::string& out, const Season& season, const std::vector<DailyRow>& days) {
+void AppendAccumulatedChart(std::string& out, const Season& season, const std::vector<DailyRow>& days,
+                            const std::vector<double>& milestones) {
   double low = 0.0, high = 0.0;
   bool any = false;
   for (const DailyRow& d : days) {
@@ -130,29 +166,54 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
     any = true;
   }
   if (!any || season.samples.empty()) return;
+  // The marks the season reached; one it never did would only squash the line (the table beside
+  // says so).
+  std::vector<Reached> reached;
+  const std::vector<std::optional<CivilDate>> dates = MilestoneDates(days, milestones);
+  for (std::size_t m = 0; m < milestones.size(); ++m) {
+    double dayEnd = -1.0;
+    for (const DailyRow& d : days) {
+      dayEnd += d.hours;
+      if (dates[m] && d.date == *dates[m]) {
+        reached.push_back({milestones[m], &d, dayEnd});
+        break;
+      }
+    }
+  }
   const TimeAxis time(season);
-  const ValueAxis axis(low, high, 24.0, 210.0, NiceStep(high - low));
-  OpenSvg(out, 240.0, U8(u8"積算水温の推移"));
+  const ValueAxis axis(low, high, 24.0, 195.0, NiceStep(high - low));
+  OpenSvg(out, 225.0, U8(u8"積算水温の推移"));
   ValueGrid(out, axis, U8(u8"積算水温 [℃・日]"));
   DateGrid(out, time, axis);
+  for (const Reached& r : reached) {
+    const double y = axis.Y(r.goal);
+    Line(out, kChartLeft, y, kChartRight, y, "goal");
+    Text(out, kChartLeft + 4, y + 13, "start", Number("%g", r.goal));
+  }
 
   // Each day's sum at the end of that day.
-  out += "<path class=\"sum\" d=\"";
-  char command = 'M';
   double dayEnd = -1.0;
-  double lastX = kChartLeft, lastY = axis.Y(0.0);
-  for (const DailyRow& d : days) {
-    dayEnd += d.hours;
-    if (!d.accumulated) continue;
-    lastX = time.X(dayEnd);
-    lastY = axis.Y(*d.accumulated);
-    Point(out, command, lastX, lastY);
-    command = 'L';
+  std::vector<double> ends;
+  for (const DailyRow& d : days) ends.push_back(dayEnd += d.hours);
+  BrokenLine(out, "sum", days.size(), [&](std::size_t i) -> std::optional<std::pair<double, double>> {
+    if (!days[i].accumulated) return std::nullopt;
+    return std::pair{time.X(ends[i]), axis.Y(*days[i].accumulated)};
+  });
+  double lastX = kChartLeft, lastY = axis.Y(0.0), lastSum = 0.0;
+  for (std::size_t i = 0; i < days.size(); ++i) {
+    if (!days[i].accumulated) continue;
+    lastX = time.X(ends[i]);
+    lastY = axis.Y(*days[i].accumulated);
+    lastSum = *days[i].accumulated;
   }
-  out += "\"/>\n";
-  double lastSum = 0.0;
-  for (const DailyRow& d : days) {
-    if (d.accumulated) lastSum = *d.accumulated;
+  for (const Reached& r : reached) {
+    const double x = time.X(r.dayEnd), y = axis.Y(r.goal);
+    out += "<circle class=\"reached\" cx=\"";
+    AppendCoord(out, x);
+    out += "\" cy=\"";
+    AppendCoord(out, y);
+    out += "\" r=\"3.5\"/>\n";
+    Text(out, x + 6, y + 14, "start", std::to_string(r.day->date.month) + "/" + std::to_string(r.day->date.day));
   }
   std::string total;
   AppendDecimalCell(total, lastSum);

@@ -5,10 +5,12 @@
 
 #include "report/samples.h"
 #include "season/io/whole_file.h"
+#include "season/model/milestones.h"
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
 #include "season/pages/season_chart.h"
 #include "season/pages/stress_days_text.h"
+#include "season/pages/svg_chart.h"
 
 namespace pt::season {
 
@@ -91,6 +93,9 @@ void Legend(std::string& out) {
     const char8_t* label;
   } kBands[] = {{0.0, u8"20℃未満"}, {20.0, u8"20〜25℃"}, {25.0, u8"25〜30℃"}, {30.0, u8"30〜35℃"}, {35.0, u8"35℃以上"}};
   out += "<p class=\"legend\">";
+  out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\">&emsp;</i>毎時の水温</span>");
+  out += U8(u8"<span><i style=\"background:#c0cce8\">&emsp;</i>日最高〜日最低</span>");
+  out += U8(u8"<span><i style=\"background:#c8b4a0\">&emsp;</i>水なし</span>");
   for (const auto& band : kBands) {
     out += "<span><i style=\"background:";
     out += HeatColour(band.at);
@@ -98,10 +103,41 @@ void Legend(std::string& out) {
     out += U8(band.label);
     out += "</span>";
   }
-  out += U8(u8"<span><i style=\"background:#c8b4a0\">&emsp;</i>水なし</span>");
-  out += U8(u8"<span><i style=\"background:#c0cce8\">&emsp;</i>日最高〜日最低</span>");
-  out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\">&emsp;</i>毎時の水温</span>");
   out += "</p>\n";
+}
+
+void SumLegend(std::string& out) {
+  out += U8(u8"<p class=\"legend\"><span><i style=\"background:#a02020;height:2px\">&emsp;</i>積算水温</span>"
+            u8"<span><i style=\"border:0;border-top:1px dashed #a02020;height:0\">&emsp;</i>目安の積算水温</span>"
+            u8"<span><i style=\"border:0;color:#a02020\">●</i>到達した日</span></p>\n");
+}
+
+// The day each milestone is reached, and how many days into the season that is, counted from
+// day 1 (the day the sum starts).
+void MilestoneTable(std::string& out, const std::vector<DailyRow>& days, const DailyOptions& options,
+                    const std::vector<double>& milestones) {
+  if (milestones.empty()) return;
+  const std::optional<CivilDate> zero = SeasonDayZero(days, options);
+  out += U8(u8"<div>\n<h2>積算水温の到達日</h2>\n<table>\n<thead><tr><th>積算水温</th><th>到達日</th>"
+            u8"<th>日数</th></tr></thead>\n<tbody>\n");
+  const std::vector<std::optional<CivilDate>> dates = MilestoneDates(days, milestones);
+  for (std::size_t m = 0; m < milestones.size(); ++m) {
+    out += "<tr><td>";
+    out += Number("%g", milestones[m]);
+    out += U8(u8" ℃・日</td><td>");
+    if (dates[m]) {
+      out += DateText(*dates[m]);
+      out += "</td><td>";
+      if (zero) {
+        AppendInt(out, DayNumber(*dates[m]) - DayNumber(*zero) + 1);
+        out += U8(u8"日目");
+      }
+    } else {
+      out += U8(u8"未到達</td><td>");
+    }
+    out += "</td></tr>\n";
+  }
+  out += "</tbody>\n</table>\n</div>\n";
 }
 
 // What sets a day apart: too few hours for a day's figures, cold, hot.
@@ -118,76 +154,95 @@ void DayMarks(std::string& out, const DailyRow& d) {
   out += "</td>";
 }
 
-void DailyTable(std::string& out, const std::vector<DailyRow>& days) {
-  out += U8(u8"<table>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
-            u8"<th>水なし時間 [時間]</th><th>積算水温</th><th>備考</th></tr></thead>\n<tbody>\n");
-  for (const DailyRow& d : days) {
-    out += "<tr><td>";
-    out += DateText(d.date);
-    out += "</td><td";
-    if (d.mean) {
-      out += " style=\"background:";
-      out += HeatColour(*d.mean);
-      out += '"';
-    }
-    out += '>';
-    AppendDecimalCell(out, d.mean);
-    out += "</td><td>";
-    AppendDecimalCell(out, d.maximum);
-    out += "</td><td>";
-    AppendDecimalCell(out, d.minimum);
-    out += "</td><td>";
-    AppendInt(out, d.hours);
-    out += "</td><td>";
-    AppendInt(out, d.noWaterHours);
-    out += "</td><td>";
-    AppendDecimalCell(out, d.accumulated);
-    out += "</td>";
-    DayMarks(out, d);
-    out += "</tr>\n";
+void DayRow(std::string& out, const DailyRow& d) {
+  out += "<tr><td>";
+  out += DateText(d.date);
+  out += "</td><td";
+  if (d.mean) {
+    out += " style=\"background:";
+    out += HeatColour(*d.mean);
+    out += '"';
   }
-  out += "</tbody>\n</table>\n";
+  out += '>';
+  AppendDecimalCell(out, d.mean);
+  out += "</td><td>";
+  AppendDecimalCell(out, d.maximum);
+  out += "</td><td>";
+  AppendDecimalCell(out, d.minimum);
+  out += "</td><td>";
+  AppendInt(out, d.hours);
+  out += "</td><td>";
+  AppendInt(out, d.noWaterHours);
+  out += "</td><td>";
+  AppendDecimalCell(out, d.accumulated);
+  out += "</td>";
+  DayMarks(out, d);
+  out += "</tr>\n";
+}
+
+// A table a month, side by side where the width allows: a long season prints on two pages.
+void DailyTables(std::string& out, const std::vector<DailyRow>& days) {
+  out += U8(u8"<section class=\"days\">\n<h2>日ごとの水温</h2>\n<div class=\"months\">\n");
+  for (std::size_t i = 0; i < days.size();) {
+    out += "<table>\n<caption>";
+    AppendInt(out, days[i].date.year);
+    out += U8(u8"年");
+    AppendInt(out, days[i].date.month);
+    out += U8(u8"月</caption>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
+              u8"<th>水なし時間 [時間]</th><th>積算水温</th><th>備考</th></tr></thead>\n<tbody>\n");
+    const int month = days[i].date.month;
+    for (; i < days.size() && days[i].date.month == month; ++i) DayRow(out, days[i]);
+    out += "</tbody>\n</table>\n";
+  }
+  out += "</div>\n</section>\n";
 }
 
 }  // namespace
 
-std::string FormatSeasonPage(const Season& season, const DailyOptions& options) {
+std::string FormatSeasonPage(const Season& season, const DailyOptions& options,
+                             const std::optional<std::vector<double>>& milestones) {
   const std::vector<DailyRow> days = ComputeDaily(season, options);
+  const std::vector<double> goals = milestones ? *milestones : DefaultMilestones(options.base);
+  std::string title = U8(u8"水温の記録");
+  if (!season.memoUtf8.empty()) title += ' ' + season.memoUtf8;
   std::string out;
   out.reserve(4096 + season.samples.size() * 12 + days.size() * 160);
   out += "<!DOCTYPE html>\n<html lang=\"ja\">\n<head>\n<meta charset=\"utf-8\">\n<title>";
-  out += U8(u8"水温の記録");
-  if (!season.memoUtf8.empty()) {
-    out += ' ';
-    AppendHtmlEscaped(out, season.memoUtf8);
-  }
+  AppendHtmlEscaped(out, title);
   out += "</title>\n<style>\n";
   out += kPageStyle;
+  if (!days.empty()) {
+    AppendPrintedTitle(out, title + U8(u8"　") + DateText(days.front().date) + U8(u8"〜") + DateText(days.back().date));
+  }
   out += "</style>\n</head>\n<body>\n";
   Heading(out, season, days, options);
   if (!season.samples.empty()) {
-    out += "<figure>\n";
-    AppendTemperatureChart(out, season, days);
+    out += "<figure class=\"chart\">\n";
+    AppendTemperatureChart(out, season, days, options);
     Legend(out);
     out += "</figure>\n";
     std::string sum;
-    AppendAccumulatedChart(sum, season, days);
+    AppendAccumulatedChart(sum, season, days, goals);
     if (!sum.empty()) {
-      out += U8(u8"<figure>\n<h2>積算水温</h2>\n");
+      out += U8(u8"<h2>積算水温</h2>\n<figure class=\"chart\">\n");
       out += sum;
+      SumLegend(out);
       out += "</figure>\n";
     }
+    out += "<div class=\"summary\">\n<div>\n";
     AppendStressDaysSection(out, days, options);
-    out += U8(u8"<h2>日ごとの水温</h2>\n");
-    DailyTable(out, days);
+    out += "</div>\n";
+    if (!sum.empty()) MilestoneTable(out, days, options, goals);
+    out += "</div>\n";
+    DailyTables(out, days);
   }
   out += "</body>\n</html>\n";
   return out;
 }
 
 bool WriteSeasonPage(const std::string& path, const Season& season, const DailyOptions& options,
-                     std::string* error) {
-  return WriteWholeFile(path, FormatSeasonPage(season, options), error);
+                     std::string* error, const std::optional<std::vector<double>>& milestones) {
+  return WriteWholeFile(path, FormatSeasonPage(season, options, milestones), error);
 }
 
 }  // namespace pt::season

@@ -39,7 +39,7 @@ std::ostream& operator<<(std::ostream& os, const Bytes& b) {
 }
 
 TEST(SeasonPages, ByteForByte) {
-  // Three weeks (a date axis by week), a summer (by month), a winter across New Year; compared by
+  // Three weeks (a date axis by day and 旬), a summer (by month and 旬), a winter across New Year; compared by
   // date (by month and ten days, the years folded) and by day of season.
   const Season weeks = Warming("A", "STR:200804140600", 500);
   const Season summer = Warming("B", "STR:200904140600", 2400);
@@ -53,11 +53,11 @@ TEST(SeasonPages, ByteForByte) {
     std::string page;
     Bytes bytes;
   } cases[] = {
-      {"three weeks", FormatSeasonPage(weeks), {15801, 0x56D602B7}},
-      {"a summer", FormatSeasonPage(summer), {55364, 0xAD7B923D}},
-      {"across New Year", FormatSeasonPage(winter), {26411, 0x332747B8}},
-      {"compared by date", FormatComparePage(seasons, {}), {12788, 0xA721FE09}},
-      {"compared by day", FormatComparePage(seasons, byDay), {9177, 0x64FB38F2}},
+      {"three weeks", FormatSeasonPage(weeks), {19520, 0x0EFB86F8}},
+      {"a summer", FormatSeasonPage(summer), {57899, 0x4C3B59CD}},
+      {"across New Year", FormatSeasonPage(winter), {27926, 0x7BF4094A}},
+      {"compared by date", FormatComparePage(seasons, {}), {13650, 0xDD8E0CA4}},
+      {"compared by day", FormatComparePage(seasons, byDay), {10039, 0x68649443}},
   };
   for (const auto& c : cases) EXPECT_EQ(Of(c.page), c.bytes) << c.what;
 }

@@ -10,6 +10,7 @@
 #endif
 
 #include "season/io/whole_file.h"
+#include "season/model/milestones.h"
 #include "unit/season/season_fixture.h"
 
 namespace pt::season {
@@ -59,11 +60,40 @@ TEST(SeasonPage, SelfContainedUtf8AndSmall) {
   }
   EXPECT_EQ(Count(page, "<svg "), 2u);
   EXPECT_EQ(Count(page, "</svg>"), 2u);
-  EXPECT_EQ(Count(page, "<tr>") - 1, 22u);  // 500 hours from 06:00 cover 22 days, after the head row
+  EXPECT_EQ(Count(page, "<tr><td>2008-"), 22u);  // 500 hours from 06:00 cover 22 days
   EXPECT_EQ(Count(page, "<path class=\"hourly\""), 1u);
 
   const std::string full = FormatSeasonPage(DemoLike(10000));
   EXPECT_LT(full.size(), 1500u * 1000u);
+}
+
+// The milestones a grower reads off the page, by default and as given, counted from day 1; and a
+// gap in what is drawn (the dry hours left out with dryExcluded) left as a gap in the line.
+TEST(SeasonPage, MilestonesAndGaps) {
+  EXPECT_EQ(DefaultMilestones(0.0), (std::vector<double>{500.0, 1000.0, 1500.0}));
+  EXPECT_EQ(DefaultMilestones(10.0), (std::vector<double>{300.0, 600.0, 900.0}));
+  // About 21 ℃ a day on 04-15 (the first complete day, day 1), rising by an eighth a day.
+  const Season season = DemoLike(2400);
+  const struct {
+    DailyOptions options;
+    std::optional<std::vector<double>> milestones;
+    const char8_t* row;
+    std::size_t dots, hourlyStarts;
+  } cases[] = {
+      {{}, std::nullopt, u8"<tr><td>500 ℃・日</td><td>2008-05-07</td><td>23日目</td></tr>", 3, 1},
+      {{10.0, CivilDate{2008, 5, 1}}, std::nullopt, u8"<tr><td>300 ℃・日</td><td>2008-05-21</td><td>21日目</td></tr>",
+       3, 1},
+      {{}, std::vector<double>{2500, 9000}, u8"<tr><td>9000 ℃・日</td><td>未到達</td><td></td></tr>", 1, 1},
+      {{0.0, std::nullopt, true}, std::vector<double>{}, u8"<path class=\"hourly\" d=\"M", 0, 4},
+  };
+  for (const auto& c : cases) {
+    const std::string page = FormatSeasonPage(season, c.options, c.milestones);
+    EXPECT_NE(page.find(reinterpret_cast<const char*>(c.row)), std::string::npos) << reinterpret_cast<const char*>(c.row);
+    EXPECT_EQ(Count(page, "<circle class=\"reached\""), c.dots) << reinterpret_cast<const char*>(c.row);
+    const std::size_t hourly = page.find("<path class=\"hourly\"");
+    ASSERT_NE(hourly, std::string::npos);
+    EXPECT_EQ(Count(page.substr(hourly, page.find("/>", hourly) - hourly), "M"), c.hourlyStarts);
+  }
 }
 
 #ifndef _WIN32
@@ -112,6 +142,21 @@ TEST(SeasonPage, ValidAndDrawnByABrowser) {
     checked = true;
   } else {
     std::printf("chromium with ImageMagick is not installed: the page is not drawn\n");
+  }
+  // On paper: a hundred days on two A4 landscape pages, both charts on the first, and the title with
+  // the memo (quotes and brackets included) and the dates atop the second.
+  if (Have("chromium") && Have("pdfinfo") && Have("pdftotext")) {
+    const std::string pdf = (dir / "season.pdf").string();
+    Output("timeout 60 chromium --headless --no-sandbox --disable-gpu --no-pdf-header-footer --print-to-pdf=" + pdf +
+           " file://" + page + " 2>/dev/null");
+    ASSERT_TRUE(fs::exists(pdf)) << "chromium printed nothing";
+    EXPECT_NE(Output("pdfinfo " + pdf).find("Pages:           2\n"), std::string::npos) << Output("pdfinfo " + pdf);
+    const std::string first = Output("pdftotext -f 1 -l 1 " + pdf + " -"), second = Output("pdftotext -f 2 -l 2 " + pdf + " -");
+    EXPECT_NE(first.find(reinterpret_cast<const char*>(u8"積算水温 [℃・日]")), std::string::npos) << first;
+    for (const char8_t* title : {u8"水温の記録 A&<b>\"", u8"2008-04-14〜2008-07-23"}) {
+      EXPECT_NE(second.find(reinterpret_cast<const char*>(title)), std::string::npos) << second;
+    }
+    checked = true;
   }
   fs::remove_all(dir);
   if (!checked) GTEST_SKIP() << "neither tidy nor chromium with ImageMagick is installed";
