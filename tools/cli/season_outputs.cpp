@@ -122,7 +122,7 @@ ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv,
     }
   }
   if (!opts.seasonPage.empty()) {
-    if (WriteOutputFile(opts.seasonPage, pt::season::FormatSeasonPage(corrected, figures), error)) {
+    if (WriteOutputFile(opts.seasonPage, pt::season::FormatSeasonPage(corrected, figures, opts.milestones), error)) {
       Announce("season", opts.seasonPage);
     } else {
       Say("no season page written: " + error);

@@ -151,7 +151,8 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"compare", "a.ptlog", "--season", "c.html", "--by", "year"}, "--by must be date or day, not \"year\""},
       {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "1000,500"}, "--milestones must be rising"},
       {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "500,,1000"}, "--milestones must be rising"},
-      {{"report", "a.ptlog", "--season", "c.html", "--by", "day"}, "--by and --milestones belong to compare"},
+      {{"report", "a.ptlog", "--season", "c.html", "--by", "day"}, "--by belongs to compare, not report"},
+      {{"report", "a.ptlog", "--season", "c.html", "--milestones", "300,0"}, "--milestones must be rising"},
       // Options follow the command's name.
       {{"--port", "p", "download"}, "--port must come after the command's name: paddytherm-cli download --port ..."},
       {{"--dir", "d", "report", "a.ptlog"}, "--dir must come after the command's name"},
@@ -201,14 +202,14 @@ TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {
   EXPECT_EQ(o.outputs.figures.coldBelow, 15.0);
   EXPECT_EQ(o.outputs.figures.hotFrom, 33.5);
   EXPECT_TRUE(o.byDay);
-  EXPECT_EQ(o.milestones, (std::vector<double>{300.0, 650.5}));
+  EXPECT_EQ(o.outputs.milestones, (std::vector<double>{300.0, 650.5}));
   EXPECT_EQ(o.outputs.seasonPage, "c.html");
   EXPECT_EQ(o.outputs.daily, "d.csv");
   EXPECT_EQ(o.outputs.figures.from, (pt::season::CivilDate{2008, 5, 10})) << "--from taken once, as a date";
   Line defaults;
   ASSERT_TRUE(defaults.Parse({"compare", "a.ptlog", "--season", "c.html"}, error)) << error;
   EXPECT_FALSE(defaults.compare.options.byDay);
-  EXPECT_EQ(defaults.compare.options.milestones, (std::vector<double>{500.0, 1000.0, 1500.0}));
+  EXPECT_FALSE(defaults.compare.options.outputs.milestones) << "none given: the defaults of the base";
 }
 
 TEST(CliOptions, SpecialStartMustBeARealMinuteFrom2000To2099) {

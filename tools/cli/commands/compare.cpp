@@ -49,15 +49,6 @@ bool ReadCompareInput(const std::string& path, pt::season::Season* season, std::
   return ReadSeasonInput(path, bytes, archive, *error) && pt::season::ReadSeason(bytes, path, season, error);
 }
 
-// "500,1000,1500": positive numbers, rising.
-bool ParseMilestones(const std::string& text, std::vector<double>& out) {
-  if (!ParseNumberList(text, out)) return false;
-  for (std::size_t i = 0; i < out.size(); ++i) {
-    if (!(out[i] > 0 && out[i] < 1e6) || (i > 0 && out[i] <= out[i - 1])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 void CompareCommand::Register(CLI::App& app) {
@@ -74,9 +65,6 @@ void CompareCommand::Register(CLI::App& app) {
                          "line the seasons up by month and day (default), or by day of season (from --from, or "
                          "the first complete day)")
             ->option_text("date|day");
-  milestones_ = sub_->add_option("--milestones", options.milestonesText,
-                                 "the sums whose dates are tabled (default 500,1000,1500)")
-                    ->option_text("LIST");
 }
 
 bool CompareCommand::Check(std::string& error) {
@@ -106,11 +94,6 @@ bool CompareCommand::Check(std::string& error) {
     }
     opts.byDay = opts.byText == "day";
   }
-  if (milestones_->count() > 0 && !ParseMilestones(opts.milestonesText, opts.milestones)) {
-    error = "--milestones must be rising positive numbers with commas, e.g. 500,1000,1500, not \"" +
-            opts.milestonesText + "\"";
-    return false;
-  }
   if (!CheckSeasonOutputs(opts.outputs, error)) return false;
   if (opts.outputs.offsets.size() != 1 && opts.outputs.offsets.size() != opts.inputs.size()) {
     error = "--offset gives " + std::to_string(opts.outputs.offsets.size()) + " offsets for " +
@@ -126,7 +109,7 @@ int CompareCommand::Run(const pt::TerminalText&) {
   std::string error;
   compared.daily = opts.outputs.figures;
   compared.by = opts.byDay ? pt::season::CompareBy::Day : pt::season::CompareBy::Date;
-  compared.milestones = opts.milestones;
+  compared.milestones = opts.outputs.milestones.value_or(pt::season::DefaultMilestones(compared.daily.base));
   const ExitStatus clash = CheckNoClash(FilesOf(Inputs(opts.inputs), "", "", opts.outputs), error);
   if (clash != kExitOk) {
     Say(error);

@@ -20,8 +20,6 @@ struct CompareOptions {
   SeasonOutputs outputs;
   std::string byText;
   bool byDay = false;  // --by day (by date otherwise)
-  std::string milestonesText;
-  std::vector<double> milestones{500.0, 1000.0, 1500.0};  // --milestones
 };
 
 class CompareCommand : public Command {
@@ -36,7 +34,6 @@ class CompareCommand : public Command {
  private:
   CLI::App* sub_ = nullptr;
   CLI::Option* by_ = nullptr;
-  CLI::Option* milestones_ = nullptr;
 };
 
 }  // namespace cli

@@ -124,6 +124,10 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset
   sub.add_option("--hot", outputs.hotText,
                  "a hot day is a day whose maximum reaches C (default 35; it depends on stage and variety)")
       ->option_text("C");
+  sub.add_option("--milestones", outputs.milestonesText,
+                 "the accumulated temperatures in C-days, rising, whose dates the page gives (default by --base: "
+                 "500,1000,1500 over 0, 300,600,900 over 10)")
+      ->option_text("LIST");
   outputs.offsetKind = offset;
   if (offset == OffsetOption::One) {
     sub.add_option("--offset", outputs.offsetText,
@@ -183,6 +187,20 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
             std::string(outputs.offsetKind == OffsetOption::One ? "" : "one for all FILEs or one each, with commas, ") +
             "not \"" + outputs.offsetText + "\"";
     return false;
+  }
+  outputs.milestones.reset();
+  if (!outputs.milestonesText.empty()) {
+    std::vector<double> goals;
+    bool rising = ParseNumberList(outputs.milestonesText, goals);
+    for (std::size_t i = 0; rising && i < goals.size(); ++i) {
+      rising = goals[i] > 0 && goals[i] < 1e6 && (i == 0 || goals[i] > goals[i - 1]);
+    }
+    if (!rising) {
+      error = "--milestones must be rising positive numbers with commas, e.g. 500,1000,1500, not \"" +
+              outputs.milestonesText + "\"";
+      return false;
+    }
+    outputs.milestones = goals;
   }
   if (outputs.fromText.empty()) return true;
   const std::string& f = outputs.fromText;

@@ -53,6 +53,8 @@ struct SeasonOutputs {
   std::string fromText;
   std::string baseText, coldText, hotText;
   pt::season::DailyOptions figures;  // --base (from baseText), --from (from fromText), --dry-excluded, --cold, --hot
+  std::string milestonesText;
+  std::optional<std::vector<double>> milestones;  // --milestones; none: the defaults of the base
   std::string offsetText;
   std::vector<double> offsets{0.0};  // --offset C, or for PerFile C,C,... (from offsetText)
   OffsetOption offsetKind = OffsetOption::One;
