@@ -27,8 +27,14 @@ void DayNumberGrid(std::string& out, const DayAxis& days, const ValueAxis& value
   for (double d = std::ceil(days.First() / step) * step; d <= days.Last(); d += step) {
     const double x = days.X(d);
     Line(out, x, values.Top(), x, values.Bottom() + 5, "grid");
-    Text(out, x, values.Bottom() + 17, "middle", Number("%g", d == 0 ? 0.0 : d) + U8(u8"日"));  // never "-0"
+    Text(out, x, values.Bottom() + 17, "middle", DayCountText(std::llround(d)));
   }
+}
+
+std::string DayCountText(long long day) {
+  // A farmer counts the first day as day one; a day before it (a season begun before --from) is
+  // so many days before that first day.
+  return day >= 0 ? std::to_string(day + 1) + U8(u8"日目") : std::to_string(-day) + U8(u8"日前");
 }
 
 }  // namespace pt::season

@@ -1,6 +1,6 @@
 #pragma once
 // The two axes along the bottom of the program's charts: a date axis, marked by month and by ten
-// days (旬), and a day axis, numbered in days from a season's day zero. The season page and the
+// days (旬), and a day axis, counted in days from a season's first day. The season page and the
 // comparison page draw theirs with these, so that a month or a week looks the same on both.
 #include <string>
 
@@ -31,7 +31,11 @@ enum class DateMarks {
 // the marks pass over.
 void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const CivilDate& d, double x);
 
-// A line with its number ("12日") at every step of about a sixth of `days`, day 0 included.
+// A line at every step of about a sixth of `days`, day 0 included, with the day as counted in the
+// field: day 0 is "1日目", day 30 "31日目", day -3 "3日前".
 void DayNumberGrid(std::string& out, const DayAxis& days, const ValueAxis& values);
+
+// Day `day` after a season's day zero as DayNumberGrid labels it.
+std::string DayCountText(long long day);
 
 }  // namespace pt::season

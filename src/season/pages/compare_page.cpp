@@ -1,4 +1,5 @@
-// The comparison page: the seasons' daily means and their sums overlaid, one colour a season.
+// The comparison page: the seasons' daily means and their sums overlaid, each season in a colour
+// and a dash pattern of its own, with a legend beside each chart.
 #include <algorithm>
 #include <cmath>
 
@@ -14,14 +15,46 @@ namespace pt::season {
 namespace {
 
 // Colours that stay apart on screen, on a colour printer and for most colour-blind readers (the
-// Okabe-Ito set and a few more); past them the colours come round again, dashed.
+// Okabe-Ito set and a few more).
 constexpr const char* kPalette[] = {"#0072b2", "#d55e00", "#009e73", "#cc79a7", "#e69f00",
                                     "#56b4e9", "#000000", "#8c564b", "#7f7f7f", "#b8b000"};
 constexpr std::size_t kPaletteSize = std::size(kPalette);
 
+// On a black-and-white printout the colours become greys that are hard to tell apart, so each
+// season also has a dash pattern (in chart units, a little under a pixel on screen): solid, long
+// dash, short dash, dotted, dash-dot, dash-dot-dot, long-short, sparse dots, dash-dash-dot, very
+// long dash.
+constexpr const char* kDashes[] = {"",         "14 5",     "6 4", "1.5 3",         "14 4 2 4",
+                                   "14 4 2 4 2 4", "24 4 6 4", "2 7", "7 3 7 3 1.5 3", "28 8"};
+constexpr std::size_t kDashCount = std::size(kDashes);
+static_assert(kDashCount == kPaletteSize, "ten seasons, each told apart by colour and by pattern alike");
+
+// Past ten seasons the colours come round again with the patterns shifted by one, so that no two
+// of the first hundred seasons are drawn alike.
+void SeasonStroke(std::string& out, std::size_t index) {
+  out += "stroke:";
+  out += kPalette[index % kPaletteSize];
+  const char* dashes = kDashes[(index + index / kPaletteSize) % kDashCount];
+  if (*dashes != '\0') {
+    out += ";stroke-dasharray:";
+    out += dashes;
+  }
+}
+
+// Each chart a row: the plot taking what the legend beside it leaves. The key is a short piece of
+// the season's line, long enough for the longest dash pattern to show whole, drawn at about the
+// chart's own scale so that a pattern on paper matches its label.
 constexpr const char* kCompareStyle =
     "svg .line { fill: none; stroke-width: 1.5; stroke-linejoin: round }\n"
-    "td.label { text-align: left }\n";
+    ".chart { display: flex; align-items: flex-start; gap: 12px }\n"
+    ".chart > svg { flex: 1 1 0; min-width: 0 }\n"
+    ".chart .legend { flex: 0 0 13em; margin: 1.2em 0 0 }\n"
+    ".chart .legend span { display: block; margin: 0 0 .5em; padding-left: 56px; text-indent: -56px }\n"
+    ".chart .legend time { white-space: nowrap }\n"
+    "svg.key { display: inline-block; width: 48px; height: 8px; margin-right: 8px;"
+    " vertical-align: middle }\n"
+    "td.label { text-align: left }\n"
+    "h2 { break-after: avoid }\n";
 
 // A season as the page draws it.
 struct Drawn {
@@ -55,10 +88,15 @@ void DayGrid(std::string& out, const DayAxis& axis, const ValueAxis& values, Com
 void SeasonLineStyle(std::string& out, std::size_t index) {
   out += "<path class=\"line s";
   AppendInt(out, static_cast<long long>(index));
-  out += "\" style=\"stroke:";
-  out += kPalette[index % kPaletteSize];
-  if (index >= kPaletteSize) out += ";stroke-dasharray:6 3";
+  out += "\" style=\"";
+  SeasonStroke(out, index);
   out += "\" d=\"";
+}
+
+void LineKey(std::string& out, std::size_t index) {
+  out += "<svg class=\"key\" viewBox=\"0 0 48 8\" aria-hidden=\"true\"><path class=\"line\" style=\"";
+  SeasonStroke(out, index);
+  out += "\" d=\"M0,4H48\"/></svg>";
 }
 
 // One chart: a line per season through `value` of each day that has one, placed `shift` days into
@@ -77,7 +115,7 @@ DayAxis SharedDays(const std::vector<Drawn>& seasons, CompareBy by) {
 }
 
 template <typename Value>
-void OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const DayAxis& days, CompareBy by,
+bool OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const DayAxis& days, CompareBy by,
                   const char* label, const char* unit, double height, double shift, bool fromZero, Value value) {
   double low = 0, high = 0;
   bool any = false;
@@ -90,7 +128,7 @@ void OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const Day
       any = true;
     }
   }
-  if (!any) return;
+  if (!any) return false;
   if (fromZero) low = std::min(low, 0.0);
   const ValueAxis values(low, high, 24.0, height - 30.0, fromZero ? NiceStep(high - low) : 5.0);
   OpenSvg(out, height, label);
@@ -112,25 +150,33 @@ void OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const Day
   }
   Frame(out, values);
   out += "</svg>\n";
+  return true;
 }
 
 void Legend(std::string& out, const std::vector<Drawn>& seasons) {
   out += "<p class=\"legend\">";
   for (std::size_t i = 0; i < seasons.size(); ++i) {
-    out += "<span><i style=\"background:";
-    out += kPalette[i % kPaletteSize];
-    out += "\">&emsp;</i>";
+    out += "<span>";
+    LineKey(out, i);
     const std::string& label = seasons[i].source->label;
     AppendHtmlEscaped(out, label);
     // A label that had to be told apart by its start date has it already.
     const std::string first = DateText(seasons[i].days.front().date);
     if (!label.ends_with(" " + first) && label.find(" " + first + " (") == std::string::npos) {
-      out += ' ';
+      out += " <time>";
       out += first;
+      out += "</time>";
     }
     out += "</span>";
   }
   out += "</p>\n";
+}
+
+void ChartRow(std::string& out, const std::string& chart, const std::vector<Drawn>& seasons) {
+  out += "<div class=\"chart\">\n";
+  out += chart;
+  Legend(out, seasons);
+  out += "</div>\n";
 }
 
 void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const CompareOptions& options) {
@@ -143,9 +189,8 @@ void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const C
   out += U8(u8"<th>低温日</th><th>高温日</th></tr></thead>\n<tbody>\n");
   for (std::size_t i = 0; i < seasons.size(); ++i) {
     const Drawn& s = seasons[i];
-    out += "<tr><td class=\"label\"><i style=\"color:";
-    out += kPalette[i % kPaletteSize];
-    out += U8(u8"\">■</i> ");
+    out += "<tr><td class=\"label\">";
+    LineKey(out, i);
     AppendHtmlEscaped(out, s.source->label);
     if (s.source->season.offsetC != 0.0) {
       out += U8(u8"（校正 ");
@@ -171,8 +216,8 @@ void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const C
         out += DateText(*date);
         if (options.by == CompareBy::Day) {
           out += U8(u8"（");
-          AppendInt(out, static_cast<long long>(DayNumber(*date) - s.origin));
-          out += U8(u8"日）");
+          out += DayCountText(DayNumber(*date) - s.origin);
+          out += U8(u8"）");
         }
       }
       out += "</td>";
@@ -228,14 +273,19 @@ std::string FormatComparePage(const std::vector<ComparedSeason>& seasons, const 
   out += "</style>\n</head>\n<body>\n";
   Heading(out, drawn.size(), options);
   if (!drawn.empty()) {
-    out += U8(u8"<figure>\n<h2>日平均水温</h2>\n");
     const DayAxis days = SharedDays(drawn, options.by);
-    OverlayChart(out, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 330.0, 0.5, false,
-                 [](const DailyRow& d) { return d.mean; });
-    Legend(out, drawn);
+    out += U8(u8"<figure>\n<h2>日平均水温</h2>\n");
+    std::string chart;
+    if (OverlayChart(chart, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 330.0, 0.5, false,
+                     [](const DailyRow& d) { return d.mean; })) {
+      ChartRow(out, chart, drawn);
+    }
     out += U8(u8"</figure>\n<figure>\n<h2>積算水温</h2>\n");
-    OverlayChart(out, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 260.0, 1.0, true,
-                 [](const DailyRow& d) { return d.accumulated; });
+    chart.clear();
+    if (OverlayChart(chart, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 260.0, 1.0,
+                     true, [](const DailyRow& d) { return d.accumulated; })) {
+      ChartRow(out, chart, drawn);
+    }
     out += U8(u8"</figure>\n<h2>積算水温の到達日</h2>\n");
     MilestoneTable(out, drawn, options);
   }

@@ -11,6 +11,7 @@
 #endif
 
 #include "season/io/whole_file.h"
+#include "season/pages/chart_axes.h"
 #include "season/pages/page_text.h"
 #include "season/pages/season_labels.h"
 #include "unit/season/season_fixture.h"
@@ -44,7 +45,7 @@ std::size_t Count(const std::string& s, const std::string& what) {
 
 // The x of each season's first point in the accumulated chart (the second SVG).
 std::vector<double> FirstSumX(const std::string& page) {
-  const std::string sums = page.substr(page.find("<svg ", page.find("<svg ") + 1));
+  const std::string sums = page.substr(page.find(U8(u8"aria-label=\"積算水温の比較\"")));
   std::vector<double> xs;
   const std::regex first("<path class=\"line s\\d+\"[^>]* d=\"M(-?[0-9.]+),");
   for (std::sregex_iterator it(sums.begin(), sums.end(), first), end; it != end; ++it) {
@@ -70,7 +71,7 @@ TEST(ComparePage, MilestonesAndOverlayByDateAndByDay) {
   const std::string datePage = FormatComparePage(seasons, byDate);
   const std::string dayPage = FormatComparePage(seasons, byDay);
   for (const std::string* page : {&datePage, &dayPage}) {
-    EXPECT_EQ(Count(*page, "<svg "), 2u);
+    EXPECT_EQ(Count(*page, "role=\"img\""), 2u);
     for (const char* line : {"class=\"line s0\"", "class=\"line s1\"", "class=\"line s2\""}) {
       EXPECT_EQ(Count(*page, line), 2u) << line << ": one line in each chart";
     }
@@ -78,8 +79,8 @@ TEST(ComparePage, MilestonesAndOverlayByDateAndByDay) {
     EXPECT_NE(page->find("<td>2009-07-01"), std::string::npos);
     EXPECT_EQ(Count(*page, "<td>&mdash;</td>"), 2u) << "1500 never reached by A 2008 nor by B";
   }
-  EXPECT_NE(dayPage.find(U8(u8"<td>2009-07-28（79日）</td>")), std::string::npos) << "day 80 is 79 days on";
-  EXPECT_EQ(datePage.find(U8(u8"日）")), std::string::npos);
+  EXPECT_NE(dayPage.find(U8(u8"<td>2009-07-28（80日目）</td>")), std::string::npos) << "day 80 counted from 1";
+  EXPECT_EQ(datePage.find(U8(u8"日目）")), std::string::npos);
 
   // By date the sums start on 1 May, 3 May and 10 May of their years, one over the other; by day
   // every sum starts at day zero.
@@ -91,6 +92,54 @@ TEST(ComparePage, MilestonesAndOverlayByDateAndByDay) {
   EXPECT_NEAR(dateX[2] - dateX[0], 9 * oneDay, 0.3);
   EXPECT_EQ(dayX[0], dayX[1]);
   EXPECT_EQ(dayX[0], dayX[2]);
+}
+
+// The style="..." of each line drawn with `prefix` (a chart's line, a legend's key), in page order.
+std::vector<std::string> Strokes(const std::string& page, const std::string& prefix) {
+  std::vector<std::string> styles;
+  for (std::size_t at = page.find(prefix); at != std::string::npos; at = page.find(prefix, at + 1)) {
+    const std::size_t open = page.find("style=\"", at) + 7;
+    styles.push_back(page.substr(open, page.find('"', open) - open));
+  }
+  return styles;
+}
+
+// On a black-and-white print the lines are told apart by their dashes alone, and each legend key
+// and table row is drawn as its line is.
+TEST(ComparePage, EverySeasonDrawnAndKeyedAlike) {
+  std::vector<ComparedSeason> eleven;
+  for (int i = 0; i < 11; ++i) {
+    eleven.push_back(Steady(std::string(1, static_cast<char>('A' + i)), "STR:200805010000", 20.0 + i, 48));
+  }
+  const std::string page = FormatComparePage(eleven, {});
+  std::vector<std::string> lines;
+  for (std::size_t i = 0; i < eleven.size(); ++i) {
+    const std::vector<std::string> drawn = Strokes(page, "class=\"line s" + std::to_string(i) + "\"");
+    ASSERT_EQ(drawn.size(), 2u) << i;
+    EXPECT_EQ(drawn[0], drawn[1]) << i;
+    lines.push_back(drawn[0]);
+  }
+  const std::vector<std::string> keys = Strokes(page, "<path class=\"line\"");
+  ASSERT_EQ(keys.size(), 3 * lines.size()) << "a key in each chart's legend and in the table";
+  for (std::size_t k = 0; k < keys.size(); ++k) EXPECT_EQ(keys[k], lines[k % lines.size()]) << k;
+
+  const auto dashes = [&](std::size_t i) {
+    const std::size_t at = lines[i].find("dasharray:");
+    return at == std::string::npos ? std::string("solid") : lines[i].substr(at);
+  };
+  for (std::size_t i = 0; i < 10; ++i) {
+    for (std::size_t j = 0; j < i; ++j) EXPECT_NE(dashes(i), dashes(j)) << i << " and " << j << " in grey";
+  }
+  EXPECT_NE(lines[10], lines[0]) << "the eleventh season drawn as the first";
+
+  const struct {
+    long long day;
+    const char8_t* text;
+  } counts[] = {{0, u8"1日目"}, {30, u8"31日目"}, {-3, u8"3日前"}};
+  for (const auto& c : counts) EXPECT_EQ(DayCountText(c.day), U8(c.text)) << c.day;
+  CompareOptions byDay;
+  byDay.by = CompareBy::Day;
+  EXPECT_NE(FormatComparePage(eleven, byDay).find(U8(u8"\">1日目</text>")), std::string::npos);
 }
 
 TEST(ComparePage, LongDailyCsvNamesEachSeason) {
