@@ -62,8 +62,8 @@ void CompareCommand::Register(CLI::App& app) {
       ->option_text("FILE[=LABEL]...");
   AddSeasonOutputs(*sub_, options.outputs, OffsetOption::PerFile);
   by_ = sub_->add_option("--by", options.byText,
-                         "line the seasons up by month and day (default), or by day of season (from --from, or "
-                         "the first complete day)")
+                         "line the seasons up by month and day (default), or by day of season (day 1 being "
+                         "--from, or the first complete day)")
             ->option_text("date|day");
 }
 
