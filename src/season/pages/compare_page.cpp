@@ -41,18 +41,16 @@ void SeasonStroke(std::string& out, std::size_t index) {
   }
 }
 
-// Each chart a row: the plot taking what the legend beside it leaves. The key is a short piece of
-// the season's line, long enough for the longest dash pattern to show whole, drawn at about the
-// chart's own scale so that a pattern on paper matches its label.
+// The legend beside each chart is a little wider than the season page's, for a label and a first
+// day, a line that wraps going on under the text rather than under the key. The key is a short
+// piece of the season's line, long enough for the longest dash pattern to show whole, drawn at
+// about the chart's own scale so that a pattern on paper matches its label.
 constexpr const char* kCompareStyle =
     "svg .line { fill: none; stroke-width: 1.5; stroke-linejoin: round }\n"
-    ".chart { display: flex; align-items: flex-start; gap: 12px }\n"
-    ".chart > svg { flex: 1 1 0; min-width: 0 }\n"
-    ".chart .legend { flex: 0 0 13em; margin: 1.2em 0 0 }\n"
-    ".chart .legend span { display: block; margin: 0 0 .5em; padding-left: 56px; text-indent: -56px }\n"
-    ".chart .legend time { white-space: nowrap }\n"
-    "svg.key { display: inline-block; width: 48px; height: 8px; margin-right: 8px;"
-    " vertical-align: middle }\n"
+    "figure.chart .legend { flex-basis: 12em }\n"
+    "figure.chart .legend span { margin-bottom: .5em; padding-left: 56px; text-indent: -56px }\n"
+    "figure.chart .legend time { white-space: nowrap }\n"
+    "svg.key { display: inline-block; width: 48px; height: 8px; margin-right: 8px; vertical-align: middle }\n"
     "td.label { text-align: left }\n"
     "h2 { break-after: avoid }\n";
 
@@ -172,11 +170,11 @@ void Legend(std::string& out, const std::vector<Drawn>& seasons) {
   out += "</p>\n";
 }
 
-void ChartRow(std::string& out, const std::string& chart, const std::vector<Drawn>& seasons) {
-  out += "<div class=\"chart\">\n";
+void ChartFigure(std::string& out, const std::string& chart, const std::vector<Drawn>& seasons) {
+  out += "<figure class=\"chart\">\n";
   out += chart;
   Legend(out, seasons);
-  out += "</div>\n";
+  out += "</figure>\n";
 }
 
 void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const CompareOptions& options) {
@@ -274,19 +272,19 @@ std::string FormatComparePage(const std::vector<ComparedSeason>& seasons, const 
   Heading(out, drawn.size(), options);
   if (!drawn.empty()) {
     const DayAxis days = SharedDays(drawn, options.by);
-    out += U8(u8"<figure>\n<h2>日平均水温</h2>\n");
+    out += U8(u8"<h2>日平均水温</h2>\n");
     std::string chart;
     if (OverlayChart(chart, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 330.0, 0.5, false,
                      [](const DailyRow& d) { return d.mean; })) {
-      ChartRow(out, chart, drawn);
+      ChartFigure(out, chart, drawn);
     }
-    out += U8(u8"</figure>\n<figure>\n<h2>積算水温</h2>\n");
+    out += U8(u8"<h2>積算水温</h2>\n");
     chart.clear();
     if (OverlayChart(chart, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 260.0, 1.0,
                      true, [](const DailyRow& d) { return d.accumulated; })) {
-      ChartRow(out, chart, drawn);
+      ChartFigure(out, chart, drawn);
     }
-    out += U8(u8"</figure>\n<h2>積算水温の到達日</h2>\n");
+    out += U8(u8"<h2>積算水温の到達日</h2>\n");
     MilestoneTable(out, drawn, options);
   }
   out += "</body>\n</html>\n";
