@@ -48,7 +48,9 @@ Season MakeSeason(int n, int samples) {
 
 int main(int argc, char** argv) {
   int seasons = 10, samples = 10000;
+  bool keep = false;  // --keep 1: leave the archives and the page to look at
   for (int i = 1; i + 1 < argc; i += 2) {
+    if (std::string(argv[i]) == "--keep") keep = std::atoi(argv[i + 1]) != 0;
     if (std::string(argv[i]) == "--seasons") seasons = std::atoi(argv[i + 1]);
     if (std::string(argv[i]) == "--samples") samples = std::atoi(argv[i + 1]);
   }
@@ -90,6 +92,10 @@ int main(int argc, char** argv) {
   std::printf("compare of %d archives of %d samples: %.0f ms (best of 3), page %.0f KB, daily CSV %.0f KB\n", seasons,
               samples, best, static_cast<double>(std::filesystem::file_size(page)) / 1024.0,
               static_cast<double>(std::filesystem::file_size(daily)) / 1024.0);
-  std::filesystem::remove_all(dir);
+  if (keep) {
+    std::printf("kept: %s\n", dir.c_str());
+  } else {
+    std::filesystem::remove_all(dir);
+  }
   return 0;
 }

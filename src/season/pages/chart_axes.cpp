@@ -27,7 +27,9 @@ void DayNumberGrid(std::string& out, const DayAxis& days, const ValueAxis& value
   for (double d = std::ceil(days.First() / step) * step; d <= days.Last(); d += step) {
     const double x = days.X(d);
     Line(out, x, values.Top(), x, values.Bottom() + 5, "grid");
-    Text(out, x, values.Bottom() + 17, "middle", DayCountText(std::llround(d)));
+    // A label at the right edge would run off the chart: it ends there instead.
+    const bool edge = x > kChartRight - 20;
+    Text(out, edge ? kChartRight : x, values.Bottom() + 17, edge ? "end" : "middle", DayCountText(std::llround(d)));
   }
 }
 

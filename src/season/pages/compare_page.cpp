@@ -52,7 +52,10 @@ constexpr const char* kCompareStyle =
     "figure.chart .legend time { white-space: nowrap }\n"
     "svg.key { display: inline-block; width: 48px; height: 8px; margin-right: 8px; vertical-align: middle }\n"
     "td.label { text-align: left }\n"
-    "h2 { break-after: avoid }\n";
+    "h2 { break-after: avoid }\n"
+    "table { break-inside: avoid }\n"
+    "svg .part { fill: #fff; stroke-width: 1.2 }\n"
+    "figure.chart .legend span.part { padding-left: 0; text-indent: 0; font-size: .8em; color: #555 }\n";
 
 // A season as the page draws it.
 struct Drawn {
@@ -112,9 +115,12 @@ DayAxis SharedDays(const std::vector<Drawn>& seasons, CompareBy by) {
   return DayAxis(first, last);
 }
 
+// With `apart`, the value of a day that is not complete (the first and the last, mostly) is a ring
+// on its own, not a point of the line: a mean of some hours only is no day's mean.
 template <typename Value>
 bool OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const DayAxis& days, CompareBy by,
-                  const char* label, const char* unit, double height, double shift, bool fromZero, Value value) {
+                  const char* label, const char* unit, double height, double shift, bool fromZero, bool apart,
+                  Value value) {
   double low = 0, high = 0;
   bool any = false;
   for (const Drawn& s : seasons) {
@@ -135,23 +141,35 @@ bool OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const Day
   for (std::size_t i = 0; i < seasons.size(); ++i) {
     SeasonLineStyle(out, i);
     char command = 'M';
+    std::string rings;
     for (const DailyRow& d : seasons[i].days) {
       const std::optional<double> v = value(d);
-      if (!v) {
+      const double x = days.X(AxisDay(seasons[i], d.date, by) + shift);
+      if (v && apart && !d.Complete()) {
+        rings += "<circle class=\"part\" style=\"stroke:";
+        rings += kPalette[i % kPaletteSize];
+        rings += "\" cx=\"";
+        AppendCoord(rings, x);
+        rings += "\" cy=\"";
+        AppendCoord(rings, values.Y(*v));
+        rings += "\" r=\"3\"/>\n";
+      }
+      if (!v || (apart && !d.Complete())) {
         command = 'M';
         continue;
       }
-      Point(out, command, days.X(AxisDay(seasons[i], d.date, by) + shift), values.Y(*v));
+      Point(out, command, x, values.Y(*v));
       command = 'L';
     }
     out += "\"/>\n";
+    out += rings;
   }
   Frame(out, values);
   out += "</svg>\n";
   return true;
 }
 
-void Legend(std::string& out, const std::vector<Drawn>& seasons) {
+void Legend(std::string& out, const std::vector<Drawn>& seasons, bool rings) {
   out += "<p class=\"legend\">";
   for (std::size_t i = 0; i < seasons.size(); ++i) {
     out += "<span>";
@@ -167,13 +185,15 @@ void Legend(std::string& out, const std::vector<Drawn>& seasons) {
     }
     out += "</span>";
   }
+  if (rings) out += U8(u8"<span class=\"part\">○ 24 時間そろわない日の平均（線で結びません）</span>");
   out += "</p>\n";
 }
 
-void ChartFigure(std::string& out, const std::string& chart, const std::vector<Drawn>& seasons) {
+void ChartFigure(std::string& out, const std::string& chart, const std::vector<Drawn>& seasons,
+                 bool rings = false) {
   out += "<figure class=\"chart\">\n";
   out += chart;
-  Legend(out, seasons);
+  Legend(out, seasons, rings);
   out += "</figure>\n";
 }
 
@@ -268,20 +288,30 @@ std::string FormatComparePage(const std::vector<ComparedSeason>& seasons, const 
   out += "</title>\n<style>\n";
   out += kPageStyle;
   out += kCompareStyle;
+  if (!drawn.empty()) {
+    CivilDate first = drawn.front().days.front().date, last = drawn.front().days.back().date;
+    for (const Drawn& d : drawn) {
+      if (DayNumber(d.days.front().date) < DayNumber(first)) first = d.days.front().date;
+      if (DayNumber(d.days.back().date) > DayNumber(last)) last = d.days.back().date;
+    }
+    std::string title = U8(u8"水温の比較　");
+    title += std::to_string(drawn.size()) + U8(u8" 作期　") + DateText(first) + U8(u8"〜") + DateText(last);
+    AppendPrintedTitle(out, title);
+  }
   out += "</style>\n</head>\n<body>\n";
   Heading(out, drawn.size(), options);
   if (!drawn.empty()) {
     const DayAxis days = SharedDays(drawn, options.by);
     out += U8(u8"<h2>日平均水温</h2>\n");
     std::string chart;
-    if (OverlayChart(chart, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 330.0, 0.5, false,
+    if (OverlayChart(chart, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 290.0, 0.5, false, true,
                      [](const DailyRow& d) { return d.mean; })) {
-      ChartFigure(out, chart, drawn);
+      ChartFigure(out, chart, drawn, true);
     }
     out += U8(u8"<h2>積算水温</h2>\n");
     chart.clear();
-    if (OverlayChart(chart, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 260.0, 1.0,
-                     true, [](const DailyRow& d) { return d.accumulated; })) {
+    if (OverlayChart(chart, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 225.0, 1.0,
+                     true, false, [](const DailyRow& d) { return d.accumulated; })) {
       ChartFigure(out, chart, drawn);
     }
     out += U8(u8"<h2>積算水温の到達日</h2>\n");

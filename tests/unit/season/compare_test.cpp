@@ -78,6 +78,7 @@ TEST(ComparePage, MilestonesAndOverlayByDateAndByDay) {
     EXPECT_EQ(Count(*page, "class=\"line s3\""), 0u);
     EXPECT_NE(page->find("<td>2009-07-01"), std::string::npos);
     EXPECT_EQ(Count(*page, "<td>&mdash;</td>"), 2u) << "1500 never reached by A 2008 nor by B";
+    EXPECT_EQ(Count(*page, "<circle class=\"part\""), 1u) << "A 2009's first day of 18 hours, a ring off its line";
   }
   EXPECT_NE(dayPage.find(U8(u8"<td>2009-07-28（80日目）</td>")), std::string::npos) << "day 80 counted from 1";
   EXPECT_EQ(datePage.find(U8(u8"日目）")), std::string::npos);
