@@ -33,6 +33,7 @@ std::vector<DailyRow> ComputeDaily(const Season& season, const DailyOptions& opt
   while (i < season.samples.size()) {
     DailyRow row;
     row.date = DateOfDayNumber(day);
+    row.stage = StageOf(row.date, options.stages);
     values.clear();
     for (; hour < kHoursPerDay && i < season.samples.size(); ++hour, ++i) {
       const Sample& s = season.samples[i];

@@ -7,6 +7,7 @@
 
 #include "report/samples.h"
 #include "season/model/season.h"
+#include "season/model/stages.h"
 
 namespace pt::season {
 
@@ -17,6 +18,7 @@ struct DailyOptions {
   // What rice suffers from; where it starts depends on the stage and the variety.
   double coldBelow = 17.0;  // a cold day: its mean is below this
   double hotFrom = 35.0;    // a hot day: its maximum reaches this
+  StageDates stages{};      // transplanting and heading, for each day's stage
 };
 
 struct DailyRow {
@@ -32,6 +34,7 @@ struct DailyRow {
   // day's mean is no day's mean, so it is never judged cold; its maximum can only have been
   // higher, so it is hot once a sample reached the mark, and otherwise unknown.
   std::optional<bool> cold, hot;
+  Stage stage = Stage::None;
   bool Complete() const { return hours == kHoursPerDay; }
 };
 
