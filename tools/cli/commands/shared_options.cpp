@@ -125,7 +125,7 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset
                  "a hot day is a day whose maximum reaches C (default 35; it depends on stage and variety)")
       ->option_text("C");
   sub.add_option("--milestones", outputs.milestonesText,
-                 "the accumulated temperatures in C-days, rising, whose dates the page gives (default by --base: "
+                 "up to 10 accumulated temperatures in C-days, rising, whose dates the page gives (default by --base: "
                  "500,1000,1500 over 0, 300,600,900 over 10)")
       ->option_text("LIST");
   outputs.offsetKind = offset;
@@ -191,28 +191,35 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
   outputs.milestones.reset();
   if (!outputs.milestonesText.empty()) {
     std::vector<double> goals;
-    bool rising = ParseNumberList(outputs.milestonesText, goals);
+    // Ten marks are more than a season holds apart; past that the chart's labels run together.
+    bool rising = ParseNumberList(outputs.milestonesText, goals) && goals.size() <= 10;
     for (std::size_t i = 0; rising && i < goals.size(); ++i) {
-      rising = goals[i] > 0 && goals[i] < 1e6 && (i == 0 || goals[i] > goals[i - 1]);
+      rising = goals[i] > 0 && goals[i] < 100000 && (i == 0 || goals[i] > goals[i - 1]);
     }
     if (!rising) {
-      error = "--milestones must be rising positive numbers with commas, e.g. 500,1000,1500, not \"" +
-              outputs.milestonesText + "\"";
+      error = "--milestones must be up to 10 rising numbers above 0 and below 100000, with commas, e.g. "
+              "500,1000,1500, not \"" + outputs.milestonesText + "\"";
       return false;
     }
     outputs.milestones = goals;
   }
   if (outputs.fromText.empty()) return true;
-  const std::string& f = outputs.fromText;
-  const bool shaped = f.size() == 10 && f[4] == '-' && f[7] == '-' && AllDigits(f.substr(0, 4)) &&
-                      AllDigits(f.substr(5, 2)) && AllDigits(f.substr(8, 2));
-  const pt::season::CivilDate date{shaped ? Number(f, 0, 4) : 0, shaped ? Number(f, 5, 2) : 0,
-                                   shaped ? Number(f, 8, 2) : 0};
-  if (!shaped || !pt::season::IsRealDate(date)) {
-    error = "--from must be YYYY-MM-DD, a real date, not \"" + f + "\"";
+  pt::season::CivilDate date;
+  if (!ParseIsoDate(outputs.fromText, date)) {
+    error = "--from must be YYYY-MM-DD, a real date, not \"" + outputs.fromText + "\"";
     return false;
   }
   outputs.figures.from = date;
+  return true;
+}
+
+bool ParseIsoDate(const std::string& f, pt::season::CivilDate& date) {
+  const bool shaped = f.size() == 10 && f[4] == '-' && f[7] == '-' && AllDigits(f.substr(0, 4)) &&
+                      AllDigits(f.substr(5, 2)) && AllDigits(f.substr(8, 2));
+  if (!shaped) return false;
+  const pt::season::CivilDate d{Number(f, 0, 4), Number(f, 5, 2), Number(f, 8, 2)};
+  if (!pt::season::IsRealDate(d)) return false;
+  date = d;
   return true;
 }
 

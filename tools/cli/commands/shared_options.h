@@ -65,6 +65,9 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
 // "0.5,-0.25,1": numbers parted by commas, each whole; false for an empty item or a stray byte.
 bool ParseNumberList(const std::string& text, std::vector<double>& out);
 
+// "YYYY-MM-DD" naming a real date, into `date`; false (and `date` untouched) otherwise.
+bool ParseIsoDate(const std::string& text, pt::season::CivilDate& date);
+
 // YYYYMMDDhhmm naming a real minute from 2000 to 2099, or none.
 std::optional<pt::StartMinute> ParseSpecialStart(const std::string& text);
 // True when `text` is YYYYMMDDhhmm naming a real minute from 2000 to 2099.
