@@ -64,24 +64,26 @@ std::string DateText(const pt::season::CivilDate& d) {
   return text;
 }
 
+}  // namespace
+
 // A --from outside the season's days is most likely a mistyped year: the sum would start with the
 // season, or take no day at all.
-void WarnOfFromOutside(const pt::season::Season& season, const pt::season::DailyOptions& figures) {
+void WarnOfFromOutside(const pt::season::Season& season, const pt::season::DailyOptions& figures,
+                       const std::string& label) {
   if (!figures.from || season.samples.empty()) return;
   const pt::season::CivilHour first = season.start;
   const pt::season::CivilHour last = pt::season::AddHours(first, static_cast<std::int64_t>(season.samples.size()) - 1);
   const std::int64_t from = pt::season::DayNumber(*figures.from);
   const pt::season::CivilDate firstDay{first.year, first.month, first.day}, lastDay{last.year, last.month, last.day};
+  const std::string which = label.empty() ? "the season" : label + "'s season";
   const std::string days = " (" + DateText(firstDay) + " to " + DateText(lastDay) + ")";
   if (from < pt::season::DayNumber(firstDay)) {
-    Say("warning: --from " + DateText(*figures.from) + " is before the season" + days +
+    Say("warning: --from " + DateText(*figures.from) + " is before " + which + days +
         ": the sum starts with the season's first complete day");
   } else if (from > pt::season::DayNumber(lastDay)) {
-    Say("warning: --from " + DateText(*figures.from) + " is after the season" + days + ": no day is summed");
+    Say("warning: --from " + DateText(*figures.from) + " is after " + which + days + ": no day is summed");
   }
 }
-
-}  // namespace
 
 ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv, const pt::season::Season& season,
                               const std::string& archiveDir) {

@@ -12,6 +12,10 @@ namespace cli {
 // Writes what the options ask for of `season`: the archive into `archiveDir` (when not empty),
 // --daily and --season (with the --offset applied); prints a line for each file written. The worst status of them. The
 // archive takes no name of an output, --csv included.
+// Warns of a --from outside `season`, naming it by `label` where one is given.
+void WarnOfFromOutside(const pt::season::Season& season, const pt::season::DailyOptions& figures,
+                       const std::string& label = "");
+
 ExitStatus WriteSeasonOutputs(const SeasonOutputs& outputs, const std::string& csv, const pt::season::Season& season,
                               const std::string& archiveDir);
 

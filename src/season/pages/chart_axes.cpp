@@ -7,19 +7,48 @@
 
 namespace pt::season {
 
+namespace {
+
+// A date's label under the axis, kept inside the chart's width.
+void DateLabel(std::string& out, const ValueAxis& values, double x, bool after, const std::string& text) {
+  const double y = values.Bottom() + 17;
+  if (after && x + 40 > kChartRight) {
+    Text(out, x - 4, y, "end", text);
+  } else if (after) {
+    Text(out, x + 4, y, "start", text);
+  } else if (x > kChartRight - 20) {
+    Text(out, kChartRight, y, "end", text);
+  } else if (x < kChartLeft + 20) {
+    Text(out, kChartLeft, y, "start", text);
+  } else {
+    Text(out, x, y, "middle", text);
+  }
+}
+
+}  // namespace
+
 void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const CivilDate& d, double x) {
   const bool tens = d.day == 11 || d.day == 21;
-  if (d.day == 1) {
+  const std::string monthDay = std::to_string(d.month) + "/" + std::to_string(d.day);
+  if (marks == DateMarks::Days) {
+    Line(out, x, values.Top(), x, values.Bottom() + 5, d.day == 1 ? "major" : "grid");
+    DateLabel(out, values, x, false, monthDay);
+  } else if (d.day == 1) {
     Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
-    Text(out, x + 4, values.Bottom() + 17, "start", std::to_string(d.month) + U8(u8"月"));
+    DateLabel(out, values, x, true, std::to_string(d.month) + U8(u8"月"));
   } else if (marks == DateMarks::MonthsAndTens) {
     if (tens) Line(out, x, values.Top(), x, values.Bottom(), "grid");
   } else if (tens) {
     Line(out, x, values.Top(), x, values.Bottom() + 5, "major");
-    Text(out, x, values.Bottom() + 17, "middle", std::to_string(d.month) + "/" + std::to_string(d.day));
+    DateLabel(out, values, x, false, monthDay);
   } else {
     Line(out, x, values.Top(), x, values.Bottom(), "grid");
   }
+}
+
+DateMarks DateMarksFor(double days) {
+  if (days > 31) return DateMarks::MonthsAndTens;
+  return days > 12 ? DateMarks::TensAndDays : DateMarks::Days;
 }
 
 void DayNumberGrid(std::string& out, const DayAxis& days, const ValueAxis& values) {

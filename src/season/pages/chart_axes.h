@@ -25,7 +25,11 @@ class DayAxis {
 enum class DateMarks {
   MonthsAndTens,  // the 1st of each month a strong line with its name, the 11th and 21st faint ones
   TensAndDays,    // for a short season: the 1st, 11th and 21st strong lines with their dates, every day faint
+  Days,           // for a few days: every day a line with its date
 };
+
+// The marks for an axis `days` long: by month past a month, by 旬 past twelve days, else by day.
+DateMarks DateMarksFor(double days);
 
 // The mark of date `d` at `x` on a date axis under the plot of `values`; nothing for a date that
 // the marks pass over.

@@ -79,10 +79,11 @@ void DayGrid(std::string& out, const DayAxis& axis, const ValueAxis& values, Com
     return;
   }
   // Axis days fold onto the leap year 2000, the first season's year in each 366.
+  const DateMarks marks = DateMarksFor(axis.Last() - axis.First());
   for (auto day = static_cast<std::int64_t>(std::ceil(axis.First())); day <= static_cast<std::int64_t>(axis.Last());
        ++day) {
     const CivilDate d = DateOfDayNumber(DayNumber({2000, 1, 1}) + day % 366);
-    DateMark(out, values, DateMarks::MonthsAndTens, d, axis.X(static_cast<double>(day)));
+    DateMark(out, values, marks, d, axis.X(static_cast<double>(day)));
   }
 }
 
@@ -224,7 +225,11 @@ void MilestoneTable(std::string& out, const std::vector<Drawn>& seasons, const C
     for (const DailyRow& d : s.days) {
       if (d.accumulated) total = d.accumulated;
     }
-    AppendDecimalCell(out, total);
+    if (total) {
+      AppendDecimalCell(out, total);
+    } else {
+      out += "&mdash;";  // no day summed: like a milestone never reached
+    }
     out += "</td>";
     for (const std::optional<CivilDate>& date : MilestoneDates(s.days, options.milestones)) {
       out += "<td>";
@@ -302,16 +307,16 @@ std::string FormatComparePage(const std::vector<ComparedSeason>& seasons, const 
   Heading(out, drawn.size(), options);
   if (!drawn.empty()) {
     const DayAxis days = SharedDays(drawn, options.by);
-    out += U8(u8"<h2>日平均水温</h2>\n");
     std::string chart;
     if (OverlayChart(chart, drawn, days, options.by, U8(u8"日平均水温の比較"), U8(u8"水温 [℃]"), 290.0, 0.5, false, true,
                      [](const DailyRow& d) { return d.mean; })) {
+      out += U8(u8"<h2>日平均水温</h2>\n");
       ChartFigure(out, chart, drawn, true);
     }
-    out += U8(u8"<h2>積算水温</h2>\n");
     chart.clear();
     if (OverlayChart(chart, drawn, days, options.by, U8(u8"積算水温の比較"), U8(u8"積算水温 [℃・日]"), 225.0, 1.0,
                      true, false, [](const DailyRow& d) { return d.accumulated; })) {
+      out += U8(u8"<h2>積算水温</h2>\n");
       ChartFigure(out, chart, drawn);
     }
     out += U8(u8"<h2>積算水温の到達日</h2>\n");

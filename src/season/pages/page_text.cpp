@@ -37,10 +37,10 @@ const char* const kPageStyle =
     "th { background: #eee }\n"
     "thead { display: table-header-group }\n"
     "tr { break-inside: avoid }\n"
-    "caption { text-align: left; font-weight: bold; padding: 0 0 .2em }\n"
-    // The daily table a month to a block, the blocks side by side, so a season prints on few pages.
-    ".months { display: flex; flex-wrap: wrap; gap: 0 1.2em; align-items: flex-start }\n"
-    ".months table { break-inside: avoid; margin-top: .3em }\n"
+    // The daily table in columns side by side, a block of them to a printed page at most.
+    ".months { display: flex; gap: 0 1.2em; align-items: flex-start; break-inside: avoid }\n"
+    ".months table { margin-top: .3em }\n"
+    "tr.first td { border-top: 2px solid #555 }\n"
     ".summary { display: flex; gap: 0 2.5em; align-items: flex-start }\n"
     ".summary > div { flex: 0 0 auto }\n"
     ".summary > div:first-child { flex: 1 1 auto }\n"

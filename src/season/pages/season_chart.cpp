@@ -21,7 +21,10 @@ class TimeAxis {
   explicit TimeAxis(const Season& s)
       : start_(s.start), count_(s.samples.size()),
         step_(count_ > 1 ? (kChartRight - kChartLeft) / static_cast<double>(count_ - 1) : 0.0) {}
-  double X(double hourIndex) const { return kChartLeft + hourIndex * step_; }
+  // A season of one sample has no width: its hour stands in the middle.
+  double X(double hourIndex) const {
+    return count_ > 1 ? kChartLeft + hourIndex * step_ : (kChartLeft + kChartRight) / 2;
+  }
   double Step() const { return step_; }
   // The hour index of midnight starting `date`.
   double HourOf(const CivilDate& date) const {
@@ -36,12 +39,12 @@ class TimeAxis {
   double step_;
 };
 
-// Day lines by 旬: every day faint on a season of a month or less, where the tens alone are few.
+// Day lines by 旬, or by day where a season is too short for the tens alone.
 void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
   const CivilHour& start = time.Start();
   const std::int64_t first = DayNumber(start.Date());
   const std::int64_t last = first + static_cast<std::int64_t>((start.hour + time.Last()) / 24);
-  const DateMarks marks = last - first > 31 ? DateMarks::MonthsAndTens : DateMarks::TensAndDays;
+  const DateMarks marks = DateMarksFor(static_cast<double>(last - first));
   for (std::int64_t day = first; day <= last + 1; ++day) {
     const CivilDate d = DateOfDayNumber(day);
     const double hour = time.HourOf(d);
@@ -51,23 +54,37 @@ void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
 }
 
 // A path through the points that have a value; where one has none the line stops and starts
-// again after it, so that a gap in the readings shows as a gap.
+// again after it, so that a gap in the readings shows as a gap. A point with no neighbour to
+// join would draw nothing, so it is a small ring.
 template <typename At>
 void BrokenLine(std::string& out, const char* cls, std::size_t count, At at) {
   out += "<path class=\"";
   out += cls;
   out += "\" d=\"";
-  char command = 'M';
-  for (std::size_t i = 0; i < count; ++i) {
-    const std::optional<std::pair<double, double>> p = at(i);
+  std::vector<std::pair<double, double>> alone;
+  std::size_t run = 0;
+  std::pair<double, double> first{};
+  for (std::size_t i = 0; i <= count; ++i) {
+    const std::optional<std::pair<double, double>> p = i < count ? at(i) : std::nullopt;
     if (!p) {
-      command = 'M';
+      if (run == 1) alone.push_back(first);
+      run = 0;
       continue;
     }
-    Point(out, command, p->first, p->second);
-    command = command == 'M' ? 'L' : ' ';
+    if (run == 0) first = *p;
+    Point(out, run == 0 ? 'M' : (run == 1 ? 'L' : ' '), p->first, p->second);
+    ++run;
   }
   out += "\"/>\n";
+  for (const auto& [x, y] : alone) {
+    out += "<circle class=\"";
+    out += cls;
+    out += "\" cx=\"";
+    AppendCoord(out, x);
+    out += "\" cy=\"";
+    AppendCoord(out, y);
+    out += "\" r=\"1.5\"/>\n";
+  }
 }
 
 // The day each milestone is reached, with the day's place along the time axis.
@@ -185,10 +202,15 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
   OpenSvg(out, 225.0, U8(u8"積算水温の推移"));
   ValueGrid(out, axis, U8(u8"積算水温 [℃・日]"));
   DateGrid(out, time, axis);
+  // Marks close together share their labels' room: a label that would overprint the one before
+  // is left out (the table beside the chart has every one).
+  double labelY = -1e9;
   for (const Reached& r : reached) {
     const double y = axis.Y(r.goal);
     Line(out, kChartLeft, y, kChartRight, y, "goal");
+    if (std::abs(y - labelY) < 14) continue;
     Text(out, kChartLeft + 4, y + 13, "start", Number("%g", r.goal));
+    labelY = y;
   }
 
   // Each day's sum at the end of that day.
@@ -206,6 +228,7 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
     lastY = axis.Y(*days[i].accumulated);
     lastSum = *days[i].accumulated;
   }
+  double dateX = -1e9, dateY = -1e9;
   for (const Reached& r : reached) {
     const double x = time.X(r.dayEnd), y = axis.Y(r.goal);
     out += "<circle class=\"reached\" cx=\"";
@@ -213,11 +236,19 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
     out += "\" cy=\"";
     AppendCoord(out, y);
     out += "\" r=\"3.5\"/>\n";
+    if (std::abs(x - dateX) < 40 && std::abs(y - dateY) < 14) continue;
     Text(out, x + 6, y + 14, "start", std::to_string(r.day->date.month) + "/" + std::to_string(r.day->date.day));
+    dateX = x, dateY = y;
   }
   std::string total;
   AppendDecimalCell(total, lastSum);
-  Text(out, std::min(lastX, kChartRight - 4), lastY - 8, "end", total + U8(u8" ℃・日"));
+  // Above the line's end, or where the frame would strike it through, left of it, where a rising
+  // line lies below.
+  if (lastY - 8 >= axis.Top() + 14) {
+    Text(out, std::min(lastX, kChartRight - 4), lastY - 8, "end", total + U8(u8" ℃・日"));
+  } else {
+    Text(out, lastX - 8, lastY + 4, "end", total + U8(u8" ℃・日"));
+  }
   Frame(out, axis);
   out += "</svg>\n";
 }

@@ -68,7 +68,18 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
   if (options.from) {
     out += U8(u8"、");
     out += DateText(*options.from);
-    out += U8(u8" から積算");
+    const DailyRow* first = nullptr;
+    for (const DailyRow& d : days) {
+      if (d.accumulated && !first) first = &d;
+    }
+    // A day before the readings cannot be summed: the sum starts where they do, and says so.
+    if (!days.empty() && DayNumber(*options.from) < DayNumber(days.front().date) && first) {
+      out += U8(u8" から積算の指定（記録がその後に始まるため、積算は ");
+      out += DateText(first->date);
+      out += U8(u8" から）");
+    } else {
+      out += U8(u8" から積算");
+    }
   }
   if (options.dryExcluded) out += U8(u8"、水なしの時間を除く");
   if (season.readout) {
@@ -155,7 +166,7 @@ void DayMarks(std::string& out, const DailyRow& d) {
 }
 
 void DayRow(std::string& out, const DailyRow& d) {
-  out += "<tr><td>";
+  out += d.date.day == 1 ? "<tr class=\"first\"><td>" : "<tr><td>";
   out += DateText(d.date);
   out += "</td><td";
   if (d.mean) {
@@ -180,21 +191,25 @@ void DayRow(std::string& out, const DailyRow& d) {
   out += "</tr>\n";
 }
 
-// A table a month, side by side where the width allows: a long season prints on two pages.
+// The days in columns of at most kRowsPerColumn, three columns a block: on paper a block fills at
+// most one page, and a block that does not fit moves whole to the next, so the days keep their
+// order; a hundred days are one block. The 1st of a month has a rule above it.
+constexpr std::size_t kRowsPerColumn = 46;
+constexpr std::size_t kColumnsPerBlock = 3;
+
 void DailyTables(std::string& out, const std::vector<DailyRow>& days) {
-  out += U8(u8"<section class=\"days\">\n<h2>日ごとの水温</h2>\n<div class=\"months\">\n");
-  for (std::size_t i = 0; i < days.size();) {
-    out += "<table>\n<caption>";
-    AppendInt(out, days[i].date.year);
-    out += U8(u8"年");
-    AppendInt(out, days[i].date.month);
-    out += U8(u8"月</caption>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
+  out += U8(u8"<section class=\"days\">\n<h2>日ごとの水温</h2>\n");
+  const std::size_t columns = (days.size() + kRowsPerColumn - 1) / kRowsPerColumn;
+  const std::size_t rows = (days.size() + columns - 1) / columns;  // the columns evened out
+  for (std::size_t column = 0; column < columns; ++column) {
+    if (column % kColumnsPerBlock == 0) out += "<div class=\"months\">\n";
+    out += U8(u8"<table>\n<thead><tr><th>日付</th><th>平均</th><th>最高</th><th>最低</th><th>時間数</th>"
               u8"<th>水なし時間 [時間]</th><th>積算水温</th><th>備考</th></tr></thead>\n<tbody>\n");
-    const int month = days[i].date.month;
-    for (; i < days.size() && days[i].date.month == month; ++i) DayRow(out, days[i]);
+    for (std::size_t i = column * rows; i < days.size() && i < (column + 1) * rows; ++i) DayRow(out, days[i]);
     out += "</tbody>\n</table>\n";
+    if (column % kColumnsPerBlock == kColumnsPerBlock - 1 || column + 1 == columns) out += "</div>\n";
   }
-  out += "</div>\n</section>\n";
+  out += "</section>\n";
 }
 
 }  // namespace

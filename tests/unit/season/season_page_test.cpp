@@ -19,14 +19,14 @@ namespace {
 namespace fs = std::filesystem;
 
 // A season like the simulator's: warming, a daily swing, a dry spell.
-Season DemoLike(int count) {
+Season DemoLike(int count, const char* start = "STR:200804140600") {
   std::vector<std::uint16_t> words;
   for (int i = 0; i < count; ++i) {
     const int hour = (6 + i) % 24, day = (6 + i) / 24;
     const int sixteenths = 240 + day * 2 + (hour < 14 ? hour : 28 - hour) * 12 + (i * 37) % 9;
     words.push_back(static_cast<std::uint16_t>(sixteenths | (day % 30 == 12 ? 0x4000 : 0)));
   }
-  return test::SeasonFor(test::RepliesFor("A&<b>\"", "STR:200804140600", words));
+  return test::SeasonFor(test::RepliesFor("A&<b>\"", start, words));
 }
 
 bool IsUtf8(const std::string& s) {
@@ -60,7 +60,9 @@ TEST(SeasonPage, SelfContainedUtf8AndSmall) {
   }
   EXPECT_EQ(Count(page, "<svg "), 2u);
   EXPECT_EQ(Count(page, "</svg>"), 2u);
-  EXPECT_EQ(Count(page, "<tr><td>2008-"), 22u);  // 500 hours from 06:00 cover 22 days
+  const std::string days = page.substr(page.find("class=\"days\""));
+  EXPECT_EQ(Count(days, "<td>2008-"), 22u);  // 500 hours from 06:00 cover 22 days
+  EXPECT_EQ(Count(days, "<tr class=\"first\"><td>2008-05-01"), 1u) << "a rule above the 1st of a month";
   EXPECT_EQ(Count(page, "<path class=\"hourly\""), 1u);
 
   const std::string full = FormatSeasonPage(DemoLike(10000));
@@ -86,6 +88,10 @@ TEST(SeasonPage, MilestonesAndGaps) {
       {{}, std::vector<double>{2500, 9000}, u8"<tr><td>9000 ℃・日</td><td>未到達</td><td></td></tr>", 1, 1},
       {{0.0, std::nullopt, true}, std::vector<double>{}, u8"<path class=\"hourly\" d=\"M", 0, 4},
   };
+  // A few days are dated day by day; a single reading is a ring, not a line of no length.
+  const std::string days = FormatSeasonPage(DemoLike(24 * 5));
+  for (const char* label : {">4/15</text>", ">4/18</text>"}) EXPECT_NE(days.find(label), std::string::npos) << label;
+  EXPECT_EQ(Count(FormatSeasonPage(DemoLike(1)), "<circle class=\"hourly\""), 1u);
   for (const auto& c : cases) {
     const std::string page = FormatSeasonPage(season, c.options, c.milestones);
     EXPECT_NE(page.find(reinterpret_cast<const char*>(c.row)), std::string::npos) << reinterpret_cast<const char*>(c.row);
@@ -122,7 +128,8 @@ TEST(SeasonPage, ValidAndDrawnByABrowser) {
   fs::create_directories(dir);
   const std::string page = (dir / "season.html").string();
   std::string error;
-  ASSERT_TRUE(WriteSeasonPage(page, DemoLike(2400), {}, &error)) << error;
+  // From 25 April, a hundred days touch five months.
+  ASSERT_TRUE(WriteSeasonPage(page, DemoLike(2400, "STR:200804250600"), {}, &error)) << error;
 
   bool checked = false;
   if (Have("tidy")) {
@@ -153,7 +160,7 @@ TEST(SeasonPage, ValidAndDrawnByABrowser) {
     EXPECT_NE(Output("pdfinfo " + pdf).find("Pages:           2\n"), std::string::npos) << Output("pdfinfo " + pdf);
     const std::string first = Output("pdftotext -f 1 -l 1 " + pdf + " -"), second = Output("pdftotext -f 2 -l 2 " + pdf + " -");
     EXPECT_NE(first.find(reinterpret_cast<const char*>(u8"積算水温 [℃・日]")), std::string::npos) << first;
-    for (const char8_t* title : {u8"水温の記録 A&<b>\"", u8"2008-04-14〜2008-07-23"}) {
+    for (const char8_t* title : {u8"水温の記録 A&<b>\"", u8"2008-04-25〜2008-08-03"}) {
       EXPECT_NE(second.find(reinterpret_cast<const char*>(title)), std::string::npos) << second;
     }
     checked = true;

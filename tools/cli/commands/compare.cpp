@@ -10,6 +10,7 @@
 #include "exit_status.h"
 #include "file_clashes.h"
 #include "input_files.h"
+#include "season_outputs.h"
 #include "output_files.h"
 #include "path_join.h"
 #include "season/io/season_file.h"
@@ -133,7 +134,10 @@ int CompareCommand::Run(const pt::TerminalText&) {
     sources.push_back({opts.inputs[i].label, BaseName(path), FolderName(path), &seasons[i].season});
   }
   const std::vector<std::string> labels = pt::season::SeasonLabels(sources);
-  for (std::size_t i = 0; i < seasons.size(); ++i) seasons[i].label = labels[i];
+  for (std::size_t i = 0; i < seasons.size(); ++i) {
+    seasons[i].label = labels[i];
+    WarnOfFromOutside(seasons[i].season, compared.daily, labels[i]);
+  }
 
   ExitStatus status = kExitOk;
   const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {

@@ -117,7 +117,7 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset
                  "the day the sum starts, e.g. transplanting (default: the first complete day)")
       ->option_text("YYYY-MM-DD");
   sub.add_flag("--dry-excluded", outputs.figures.dryExcluded,
-               "leave the no-water hours out of the daily figures and the sum");
+               "leave the no-water hours out of the daily figures, the sum and the page's hourly line");
   sub.add_option("--cold", outputs.coldText,
                  "a cold day is a complete day whose mean is below C (default 17; it depends on stage and variety)")
       ->option_text("C");
