@@ -85,6 +85,32 @@ void WarnOfFromOutside(const pt::season::Season& season, const pt::season::Daily
   }
 }
 
+void WarnOfStagesOutside(const pt::season::Season& season, const pt::season::StageDates& stages,
+                         const std::string& label) {
+  if (!stages.Any() || season.samples.empty()) return;
+  pt::season::DailyOptions options;
+  options.stages = stages;
+  const std::vector<pt::season::DailyRow> days = pt::season::ComputeDaily(season, options);
+  const std::int64_t first = pt::season::DayNumber(days.front().date), last = pt::season::DayNumber(days.back().date);
+  const std::string which = label.empty() ? "the season" : label + "'s season";
+  const std::string span = " (" + DateText(days.front().date) + " to " + DateText(days.back().date) + ")";
+  for (const auto& [name, date] : {std::pair{"--transplanted", stages.transplanted}, std::pair{"--heading", stages.heading}}) {
+    if (!date) continue;
+    const std::int64_t day = pt::season::DayNumber(*date);
+    if (day >= first && day <= last) continue;
+    std::string inside;
+    for (const pt::season::Stage stage : pt::season::kStages) {
+      for (const pt::season::DailyRow& d : days) {
+        if (d.stage != stage) continue;
+        inside += std::string(inside.empty() ? "" : ", ") + pt::season::StageKey(stage);
+        break;
+      }
+    }
+    Say("warning: " + std::string(name) + " " + DateText(*date) + " is " + (day < first ? "before " : "after ") + which +
+        span + ": " + (inside.empty() ? "no stage falls inside it" : "the pages show the stages inside it, " + inside));
+  }
+}
+
 ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv, const pt::season::Season& season,
                               const std::string& archiveDir) {
   ExitStatus status = kExitOk;
@@ -111,7 +137,10 @@ ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv,
     return status;
   }
   const pt::season::DailyOptions& figures = opts.figures;
-  if (!opts.daily.empty() || !opts.seasonPage.empty()) WarnOfFromOutside(season, figures);
+  if (!opts.daily.empty() || !opts.seasonPage.empty()) {
+    WarnOfFromOutside(season, figures);
+    WarnOfStagesOutside(season, figures.stages);
+  }
   // The archive above keeps the readings as the logger gave them; the figures carry the offset.
   const pt::season::Season corrected = pt::season::WithOffset(season, opts.offsets.front());
   if (!opts.daily.empty()) {

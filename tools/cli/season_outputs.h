@@ -16,6 +16,10 @@ namespace cli {
 void WarnOfFromOutside(const pt::season::Season& season, const pt::season::DailyOptions& figures,
                        const std::string& label = "");
 
+// Warns of a transplanting or heading date outside `season`, naming the stages that fall inside.
+void WarnOfStagesOutside(const pt::season::Season& season, const pt::season::StageDates& stages,
+                         const std::string& label = "");
+
 ExitStatus WriteSeasonOutputs(const SeasonOutputs& outputs, const std::string& csv, const pt::season::Season& season,
                               const std::string& archiveDir);
 

@@ -12,8 +12,8 @@ namespace pt::season {
 enum class Stage {
   None,
   Rooting,            // 活着期: the first 7 days after transplanting
-  PanicleInitiation,  // 幼穂形成期: 30 to 15 days before heading
-  Booting,            // 穂ばらみ期: the 15 days before heading
+  PanicleInitiation,  // 幼穂形成期: 30 to 16 days before heading
+  Booting,            // 穂ばらみ期: 15 to 1 days before heading
   Heading,            // 出穂期: heading and the 4 days after it
   EarlyRipening,      // 登熟初期: 5 to 24 days after heading
 };

@@ -14,6 +14,7 @@ namespace pt::season {
 struct ComparedSeason {
   std::string label;  // unique among the seasons compared (SeasonLabels)
   Season season;      // with its calibration offset applied
+  StageDates stages{};  // this season's transplanting and heading, for its days' stages
 };
 
 enum class CompareBy {

@@ -32,7 +32,9 @@ std::string FormatCompareDailyCsv(const std::vector<ComparedSeason>& seasons, co
   std::string out = CsvStart(kCompareCsvHeader, byteOrderMark);
   for (const ComparedSeason& s : seasons) {
     const std::string start = DateText(s.season.start.Date());
-    for (const DailyRow& row : ComputeDaily(s.season, options)) {
+    DailyOptions own = options;
+    own.stages = s.stages;
+    for (const DailyRow& row : ComputeDaily(s.season, own)) {
       AppendLabelCell(out, s.label);
       out += ',';
       out += start;

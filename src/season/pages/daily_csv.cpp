@@ -32,6 +32,8 @@ void AppendDailyCsvRow(std::string& out, const DailyRow& r, double offsetC) {
   AppendFlag(out, r.hot);
   out += ',';
   AppendOffset(out, offsetC);
+  out += ',';
+  out += StageKey(r.stage);
   out += '\n';
 }
 

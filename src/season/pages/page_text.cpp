@@ -23,6 +23,8 @@ const char* const kPageStyle =
     "svg .sum { fill: none; stroke: #a02020; stroke-width: 1.6 }\n"
     "svg .goal { stroke: #a02020; stroke-width: .8; stroke-dasharray: 5 3; fill: none }\n"
     "svg .reached { fill: #a02020 }\n"
+    "svg .stage { fill: #3c6e28; fill-opacity: .10 }\n"
+    "svg .stage.dark { fill-opacity: .20 }\n"
     "figure { margin: 0; break-inside: avoid }\n"
     // A chart with its legend in a narrow column beside it, so that the two charts fit one page.
     "figure.chart { display: flex; align-items: flex-start; gap: 1em }\n"

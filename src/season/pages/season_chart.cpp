@@ -87,6 +87,26 @@ void BrokenLine(std::string& out, const char* cls, std::size_t count, At at) {
   }
 }
 
+// The growth stages behind a chart: each run of days in one stage a shade, darker and lighter in
+// turn so that stages side by side stay apart, named at the top.
+void StageShades(std::string& out, const TimeAxis& time, const ValueAxis& axis, const std::vector<DailyRow>& days,
+                 bool namesBelow) {
+  bool dark = false;
+  for (std::size_t i = 0; i < days.size();) {
+    std::size_t j = i;
+    while (j + 1 < days.size() && days[j + 1].stage == days[i].stage) ++j;
+    if (days[i].stage != Stage::None) {
+      const double from = std::max(0.0, time.HourOf(days[i].date));
+      const double to = std::min(time.Last(), time.HourOf(days[j].date) + 24.0);
+      const double x0 = time.X(from), x1 = std::max(time.X(to), x0 + 1.0);
+      Rect(out, x0, axis.Top(), x1, axis.Bottom(), dark ? "class=\"stage dark\"" : "class=\"stage\"");
+      Text(out, (x0 + x1) / 2, namesBelow ? axis.Bottom() - 5 : axis.Top() + 13, "middle", StageNameJa(days[i].stage));
+      dark = !dark;
+    }
+    i = j + 1;
+  }
+}
+
 // The day each milestone is reached, with the day's place along the time axis.
 struct Reached {
   double goal;
@@ -136,6 +156,7 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
 
   ValueGrid(out, axis, U8(u8"水温 [℃]"));
   DateGrid(out, time, axis);
+  StageShades(out, time, axis, days, false);
 
   // The daily max-min band through each day's middle hour, one shape for each run of days that
   // have both.
@@ -202,6 +223,8 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
   OpenSvg(out, 225.0, U8(u8"積算水温の推移"));
   ValueGrid(out, axis, U8(u8"積算水温 [℃・日]"));
   DateGrid(out, time, axis);
+  // Named along the foot here: a sum ends high on the right, where its total is written.
+  StageShades(out, time, axis, days, true);
   // Marks close together share their labels' room: a label that would overprint the one before
   // is left out (the table beside the chart has every one).
   double labelY = -1e9;

@@ -9,6 +9,7 @@
 #include "season/pages/csv_text.h"
 #include "season/pages/page_text.h"
 #include "season/pages/season_chart.h"
+#include "season/pages/stages_text.h"
 #include "season/pages/stress_days_text.h"
 #include "season/pages/svg_chart.h"
 
@@ -98,7 +99,9 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
   out += "</p>\n";
 }
 
-void Legend(std::string& out) {
+const char* const kStageKey = U8(u8"<span><i style=\"background:#3c6e28;opacity:.3\">&emsp;</i>生育段階</span>");
+
+void Legend(std::string& out, bool stages) {
   static constexpr struct {
     double at;
     const char8_t* label;
@@ -107,6 +110,7 @@ void Legend(std::string& out) {
   out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\">&emsp;</i>毎時の水温</span>");
   out += U8(u8"<span><i style=\"background:#c0cce8\">&emsp;</i>日最高〜日最低</span>");
   out += U8(u8"<span><i style=\"background:#c8b4a0\">&emsp;</i>水なし</span>");
+  if (stages) out += kStageKey;
   for (const auto& band : kBands) {
     out += "<span><i style=\"background:";
     out += HeatColour(band.at);
@@ -117,10 +121,12 @@ void Legend(std::string& out) {
   out += "</p>\n";
 }
 
-void SumLegend(std::string& out) {
+void SumLegend(std::string& out, bool stages) {
   out += U8(u8"<p class=\"legend\"><span><i style=\"background:#a02020;height:2px\">&emsp;</i>積算水温</span>"
             u8"<span><i style=\"border:0;border-top:1px dashed #a02020;height:0\">&emsp;</i>目安の積算水温</span>"
-            u8"<span><i style=\"border:0;color:#a02020\">●</i>到達した日</span></p>\n");
+            u8"<span><i style=\"border:0;color:#a02020\">●</i>到達した日</span>");
+  if (stages) out += kStageKey;
+  out += "</p>\n";
 }
 
 // The day each milestone is reached, and how many days into the season that is, counted from
@@ -234,14 +240,14 @@ std::string FormatSeasonPage(const Season& season, const DailyOptions& options,
   if (!season.samples.empty()) {
     out += "<figure class=\"chart\">\n";
     AppendTemperatureChart(out, season, days, options);
-    Legend(out);
+    Legend(out, options.stages.Any());
     out += "</figure>\n";
     std::string sum;
     AppendAccumulatedChart(sum, season, days, goals);
     if (!sum.empty()) {
       out += U8(u8"<h2>積算水温</h2>\n<figure class=\"chart\">\n");
       out += sum;
-      SumLegend(out);
+      SumLegend(out, options.stages.Any());
       out += "</figure>\n";
     }
     out += "<div class=\"summary\">\n<div>\n";
@@ -250,6 +256,7 @@ std::string FormatSeasonPage(const Season& season, const DailyOptions& options,
     if (!sum.empty()) MilestoneTable(out, days, options, goals);
     out += "</div>\n";
     DailyTables(out, days);
+    AppendStagesSection(out, season, days, options);
   }
   out += "</body>\n</html>\n";
   return out;

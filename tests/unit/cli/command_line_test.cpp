@@ -153,6 +153,11 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "500,,1000"}, "--milestones must be up to 10 rising"},
       {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "1,2,3,4,5,6,7,8,9,10,11"}, "up to 10 rising"},
       {{"compare", "a.ptlog", "--season", "c.html", "--milestones", "100,100000"}, "below 100000"},
+      {{"report", "a.ptlog", "--season", "c.html", "--heading", "2008-05-01", "--transplanted", "2008-05-01"},
+       "--heading 2008-05-01 must come after --transplanted 2008-05-01"},
+      {{"report", "a.ptlog", "--season", "c.html", "--heading", "2008-08-01,2009-08-01"}, "--heading must be YYYY-MM-DD"},
+      {{"compare", "a", "b", "c", "--season", "c.html", "--heading", "2008-08-01,2009-08-01"},
+       "give one for all, or one for each"},
       {{"report", "a.ptlog", "--season", "c.html", "--by", "day"}, "--by belongs to compare, not report"},
       {{"report", "a.ptlog", "--season", "c.html", "--milestones", "300,0"}, "--milestones must be up to 10 rising"},
       // Options follow the command's name.
@@ -192,7 +197,8 @@ TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {
   std::string error;
   ASSERT_TRUE(line.Parse({"compare", "a.ptlog", "b/tavovalu.html=Field A", "c=d.ptlog=", "--season", "c.html", "--by",
                           "day", "--milestones", "300,650.5", "--from", "2008-05-10", "--daily", "d.csv", "--offset",
-                          "0.5,-0.25,0", "--cold", "15", "--hot=33.5"},
+                          "0.5,-0.25,0", "--cold", "15", "--hot=33.5", "--transplanted", "2008-05-01",
+                          "--heading", "2008-08-01,2009-08-03,2010-07-30"},
                          error))
       << error;
   EXPECT_EQ(line.parsed.command, &line.compare);
@@ -203,6 +209,9 @@ TEST(CliOptions, CompareTakesItsFilesAndItsOwnOptions) {
   EXPECT_EQ(o.outputs.offsets, (std::vector<double>{0.5, -0.25, 0.0}));
   EXPECT_EQ(o.outputs.figures.coldBelow, 15.0);
   EXPECT_EQ(o.outputs.figures.hotFrom, 33.5);
+  ASSERT_EQ(o.outputs.stages.size(), 3u) << "one heading each, the one transplanting for all";
+  EXPECT_EQ(o.outputs.stages[1].transplanted, (pt::season::CivilDate{2008, 5, 1}));
+  EXPECT_EQ(o.outputs.stages[1].heading, (pt::season::CivilDate{2009, 8, 3}));
   EXPECT_TRUE(o.byDay);
   EXPECT_EQ(o.outputs.milestones, (std::vector<double>{300.0, 650.5}));
   EXPECT_EQ(o.outputs.seasonPage, "c.html");

@@ -150,10 +150,10 @@ TEST(ComparePage, LongDailyCsvNamesEachSeason) {
   };
   EXPECT_EQ(FormatCompareDailyCsv(seasons, {}),
             "season,season_start,date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,"
-            "cold_day,hot_day,offset_c\n"
-            "A,2008-05-01,2008-05-01,20.0,20.0,20.0,24,0,20.0,1,0,0,0.0\n"
-            "\"'=1+1, \"\"x\"\"\",2009-05-02,2009-05-02,12.5,12.5,12.5,2,0,,0,,,0.0\n"
-            "\"'=1+1, \"\"x\"\"\",2009-05-02,2009-05-03,12.5,12.5,12.5,1,0,,0,,,0.0\n");
+            "cold_day,hot_day,offset_c,stage\n"
+            "A,2008-05-01,2008-05-01,20.0,20.0,20.0,24,0,20.0,1,0,0,0.0,\n"
+            "\"'=1+1, \"\"x\"\"\",2009-05-02,2009-05-02,12.5,12.5,12.5,2,0,,0,,,0.0,\n"
+            "\"'=1+1, \"\"x\"\"\",2009-05-02,2009-05-03,12.5,12.5,12.5,1,0,,0,,,0.0,\n");
 }
 
 TEST(ComparePage, EverySeasonKeepsANameOfItsOwn) {

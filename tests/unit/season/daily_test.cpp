@@ -37,37 +37,37 @@ TEST(SeasonDaily, WorkedOutByHand) {
   const Case cases[] = {
       // The sum is of the exact means: 21.958.. + 17.25 = 39.208.., where rounded means would give 39.3.
       {"base 0", {}, false, false,
-       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c\n"
-       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0\n"
-       "2008-02-29,22.0,31.0,20.0,24,2,22.0,1,0,0,0.0\n"
-       "2008-03-01,17.3,17.5,11.5,24,1,39.2,1,0,0,0.0\n"},
+       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c,stage\n"
+       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0,\n"
+       "2008-02-29,22.0,31.0,20.0,24,2,22.0,1,0,0,0.0,\n"
+       "2008-03-01,17.3,17.5,11.5,24,1,39.2,1,0,0,0.0,\n"},
       {"base 10, with the byte-order mark", {10.0, std::nullopt, false}, false, true,
        "\xEF\xBB\xBF"
-       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c\n"
-       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0\n"
-       "2008-02-29,22.0,31.0,20.0,24,2,12.0,1,0,0,0.0\n"
-       "2008-03-01,17.3,17.5,11.5,24,1,19.2,1,0,0,0.0\n"},
+       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c,stage\n"
+       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0,\n"
+       "2008-02-29,22.0,31.0,20.0,24,2,12.0,1,0,0,0.0,\n"
+       "2008-03-01,17.3,17.5,11.5,24,1,19.2,1,0,0,0.0,\n"},
       // 17.25 - 10 = 7.25 exactly, rounded half up.
       {"base 10 from 1 March", {10.0, CivilDate{2008, 3, 1}, false}, false, false,
-       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c\n"
-       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0\n"
-       "2008-02-29,22.0,31.0,20.0,24,2,,1,0,0,0.0\n"
-       "2008-03-01,17.3,17.5,11.5,24,1,7.3,1,0,0,0.0\n"},
+       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c,stage\n"
+       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0,\n"
+       "2008-02-29,22.0,31.0,20.0,24,2,,1,0,0,0.0,\n"
+       "2008-03-01,17.3,17.5,11.5,24,1,7.3,1,0,0,0.0,\n"},
       {"dry hours left out", {0.0, std::nullopt, true}, false, false,
-       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c\n"
-       "2008-02-28,10.0,10.0,10.0,12,1,,0,,,0.0\n"
-       "2008-02-29,21.1,22.5,20.0,24,2,21.1,1,0,0,0.0\n"
-       "2008-03-01,17.5,17.5,17.5,24,1,38.6,1,0,0,0.0\n"},
+       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c,stage\n"
+       "2008-02-28,10.0,10.0,10.0,12,1,,0,,,0.0,\n"
+       "2008-02-29,21.1,22.5,20.0,24,2,21.1,1,0,0,0.0,\n"
+       "2008-03-01,17.5,17.5,17.5,24,1,38.6,1,0,0,0.0,\n"},
       {"a day without water left out whole", {0.0, CivilDate{2008, 1, 1}, true}, true, false,
-       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c\n"
-       "2008-02-28,,,,12,12,,0,,,0.0\n"
-       "2008-02-29,21.1,22.5,20.0,24,2,21.1,1,0,0,0.0\n"
-       "2008-03-01,17.5,17.5,17.5,24,1,38.6,1,0,0,0.0\n"},
+       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c,stage\n"
+       "2008-02-28,,,,12,12,,0,,,0.0,\n"
+       "2008-02-29,21.1,22.5,20.0,24,2,21.1,1,0,0,0.0,\n"
+       "2008-03-01,17.5,17.5,17.5,24,1,38.6,1,0,0,0.0,\n"},
       {"a base above every mean", {25.0, std::nullopt, false}, false, false,
-       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c\n"
-       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0\n"
-       "2008-02-29,22.0,31.0,20.0,24,2,-3.0,1,0,0,0.0\n"
-       "2008-03-01,17.3,17.5,11.5,24,1,-10.8,1,0,0,0.0\n"},
+       "date,mean_c,max_c,min_c,hours,no_water_hours,accumulated_c_days,complete_day,cold_day,hot_day,offset_c,stage\n"
+       "2008-02-28,11.7,30.0,10.0,12,1,,0,,,0.0,\n"
+       "2008-02-29,22.0,31.0,20.0,24,2,-3.0,1,0,0,0.0,\n"
+       "2008-03-01,17.3,17.5,11.5,24,1,-10.8,1,0,0,0.0,\n"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(FormatDailyCsv(TwoAndAHalfDays(c.firstDayDry), c.options, c.bom), c.csv) << c.what;
@@ -110,37 +110,38 @@ TEST(SeasonDaily, ColdHotIncompleteAndOffsetWorkedOutByHand) {
     const char* csv;
     const char* coldDays;
     const char* hotDays;
+    std::optional<CivilDate> heading{};  // the stage column: booting before it, heading from it
   };
   const Case cases[] = {
       {"as read", 0.0, 17.0, 35.0,
-       "2008-05-01,17.7,36.0,14.0,6,0,,0,,1,0.0\n"
-       "2008-05-02,16.0,16.0,16.0,24,0,16.0,1,1,0,0.0\n"
-       "2008-05-03,16.5,16.5,16.5,24,0,32.5,1,1,0,0.0\n"
-       "2008-05-04,17.0,18.0,16.0,24,0,49.5,1,0,0,0.0\n"
-       "2008-05-05,16.5,16.5,16.5,24,0,66.0,1,1,0,0.0\n"
-       "2008-05-06,20.6,35.0,20.0,24,0,86.6,1,0,1,0.0\n"
-       "2008-05-07,30.0,30.0,30.0,5,0,,0,,,0.0\n",
-       "3: 2008-05-02〜2008-05-03 2008-05-05", "2: 2008-05-01 2008-05-06"},
+       "2008-05-01,17.7,36.0,14.0,6,0,,0,,1,0.0,booting\n"
+       "2008-05-02,16.0,16.0,16.0,24,0,16.0,1,1,0,0.0,booting\n"
+       "2008-05-03,16.5,16.5,16.5,24,0,32.5,1,1,0,0.0,heading\n"
+       "2008-05-04,17.0,18.0,16.0,24,0,49.5,1,0,0,0.0,heading\n"
+       "2008-05-05,16.5,16.5,16.5,24,0,66.0,1,1,0,0.0,heading\n"
+       "2008-05-06,20.6,35.0,20.0,24,0,86.6,1,0,1,0.0,heading\n"
+       "2008-05-07,30.0,30.0,30.0,5,0,,0,,,0.0,heading\n",
+       "3: 2008-05-02〜2008-05-03 2008-05-05", "2: 2008-05-01 2008-05-06", CivilDate{2008, 5, 3}},
       // A degree more: no mean stays below 17, every maximum moves up with the rest.
       {"one degree added", 1.0, 17.0, 35.0,
-       "2008-05-01,18.7,37.0,15.0,6,0,,0,,1,1.0\n"
-       "2008-05-02,17.0,17.0,17.0,24,0,17.0,1,0,0,1.0\n"
-       "2008-05-03,17.5,17.5,17.5,24,0,34.5,1,0,0,1.0\n"
-       "2008-05-04,18.0,19.0,17.0,24,0,52.5,1,0,0,1.0\n"
-       "2008-05-05,17.5,17.5,17.5,24,0,70.0,1,0,0,1.0\n"
-       "2008-05-06,21.6,36.0,21.0,24,0,91.6,1,0,1,1.0\n"
-       "2008-05-07,31.0,31.0,31.0,5,0,,0,,,1.0\n",
+       "2008-05-01,18.7,37.0,15.0,6,0,,0,,1,1.0,\n"
+       "2008-05-02,17.0,17.0,17.0,24,0,17.0,1,0,0,1.0,\n"
+       "2008-05-03,17.5,17.5,17.5,24,0,34.5,1,0,0,1.0,\n"
+       "2008-05-04,18.0,19.0,17.0,24,0,52.5,1,0,0,1.0,\n"
+       "2008-05-05,17.5,17.5,17.5,24,0,70.0,1,0,0,1.0,\n"
+       "2008-05-06,21.6,36.0,21.0,24,0,91.6,1,0,1,1.0,\n"
+       "2008-05-07,31.0,31.0,31.0,5,0,,0,,,1.0,\n",
        "0:", "2: 2008-05-01 2008-05-06"},
       // A quarter off, against 18 and 36: 6 May's mean 489/24 = 20.375; 1 May's 35.75 falls short of
       // 36 on an incomplete day, which cannot then be told.
       {"a quarter taken off, other thresholds", -0.25, 18.0, 36.0,
-       "2008-05-01,17.4,35.8,13.8,6,0,,0,,,-0.25\n"
-       "2008-05-02,15.8,15.8,15.8,24,0,15.8,1,1,0,-0.25\n"
-       "2008-05-03,16.3,16.3,16.3,24,0,32.0,1,1,0,-0.25\n"
-       "2008-05-04,16.8,17.8,15.8,24,0,48.8,1,1,0,-0.25\n"
-       "2008-05-05,16.3,16.3,16.3,24,0,65.0,1,1,0,-0.25\n"
-       "2008-05-06,20.4,34.8,19.8,24,0,85.4,1,0,0,-0.25\n"
-       "2008-05-07,29.8,29.8,29.8,5,0,,0,,,-0.25\n",
+       "2008-05-01,17.4,35.8,13.8,6,0,,0,,,-0.25,\n"
+       "2008-05-02,15.8,15.8,15.8,24,0,15.8,1,1,0,-0.25,\n"
+       "2008-05-03,16.3,16.3,16.3,24,0,32.0,1,1,0,-0.25,\n"
+       "2008-05-04,16.8,17.8,15.8,24,0,48.8,1,1,0,-0.25,\n"
+       "2008-05-05,16.3,16.3,16.3,24,0,65.0,1,1,0,-0.25,\n"
+       "2008-05-06,20.4,34.8,19.8,24,0,85.4,1,0,0,-0.25,\n"
+       "2008-05-07,29.8,29.8,29.8,5,0,,0,,,-0.25,\n",
        "4: 2008-05-02〜2008-05-05", "0:"},
   };
   const Season read = AWeekOfKinds();
@@ -148,6 +149,7 @@ TEST(SeasonDaily, ColdHotIncompleteAndOffsetWorkedOutByHand) {
     DailyOptions options;
     options.coldBelow = c.cold;
     options.hotFrom = c.hot;
+    options.stages.heading = c.heading;
     const Season corrected = WithOffset(read, c.offset);
     EXPECT_EQ(FormatDailyCsv(corrected, options), std::string(kDailyCsvHeader) + c.csv) << c.what;
     const std::vector<DailyRow> days = ComputeDaily(corrected, options);

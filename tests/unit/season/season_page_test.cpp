@@ -102,6 +102,30 @@ TEST(SeasonPage, MilestonesAndGaps) {
   }
 }
 
+// The season by growth stage, heading on 20 June (DemoLike runs 04-14 to 07-23, about 21 ℃ a day
+// on 04-15 rising by an eighth a day): the windows by the calendar, and from heading at most 34
+// days of about 30 ℃, short of 1100.
+TEST(SeasonPage, ByGrowthStage) {
+  DailyOptions options;
+  options.stages = {CivilDate{2008, 4, 20}, CivilDate{2008, 6, 20}};
+  const std::string page = FormatSeasonPage(DemoLike(2400), options);
+  for (const char8_t* row : {
+           u8"<tr><td class=\"mark\">活着期</td><td class=\"mark\">2008-04-20〜2008-04-26</td><td>7</td>",
+           u8"<tr><td class=\"mark\">幼穂形成期</td><td class=\"mark\">2008-05-21〜2008-06-04</td><td>15</td>",
+           u8"<tr><td class=\"mark\">穂ばらみ期</td><td class=\"mark\">2008-06-05〜2008-06-19</td><td>15</td>",
+           u8"<tr><td class=\"mark\">出穂期</td><td class=\"mark\">2008-06-20〜2008-06-24</td><td>5</td>",
+           u8"<tr><td class=\"mark\">登熟初期</td><td class=\"mark\">2008-06-25〜2008-07-14</td><td>20</td>",
+           u8"<tr><td>1100 ℃・日</td><td>未到達</td>", u8"日平均<strong>気温</strong>の積算"}) {
+    EXPECT_NE(page.find(reinterpret_cast<const char*>(row)), std::string::npos) << reinterpret_cast<const char*>(row);
+  }
+  EXPECT_EQ(Count(page, "class=\"stage\"/>") + Count(page, "class=\"stage dark\"/>"), 10u)
+      << "five stages shaded on each chart";
+  options.stages = {std::nullopt, CivilDate{2008, 9, 20}};  // heading after the readings end
+  const std::string late = FormatSeasonPage(DemoLike(2400), options);
+  EXPECT_NE(late.find(reinterpret_cast<const char*>(u8"穂ばらみ期・出穂期・登熟初期は記録の外です")), std::string::npos);
+  EXPECT_EQ(FormatSeasonPage(DemoLike(2400)).find("class=\"stages\""), std::string::npos) << "no dates, no section";
+}
+
 #ifndef _WIN32
 bool Have(const char* tool) {
   return std::system((std::string("command -v ") + tool + " >/dev/null 2>&1").c_str()) == 0;

@@ -96,6 +96,11 @@ bool CompareCommand::Check(std::string& error) {
     opts.byDay = opts.byText == "day";
   }
   if (!CheckSeasonOutputs(opts.outputs, error)) return false;
+  if (opts.outputs.stages.size() != 1 && opts.outputs.stages.size() != opts.inputs.size()) {
+    error = "--transplanted and --heading give " + std::to_string(opts.outputs.stages.size()) + " dates for " +
+            std::to_string(opts.inputs.size()) + " FILEs: give one for all, or one for each";
+    return false;
+  }
   if (opts.outputs.offsets.size() != 1 && opts.outputs.offsets.size() != opts.inputs.size()) {
     error = "--offset gives " + std::to_string(opts.outputs.offsets.size()) + " offsets for " +
             std::to_string(opts.inputs.size()) + " FILEs: give one for all, or one for each";
@@ -136,7 +141,10 @@ int CompareCommand::Run(const pt::TerminalText&) {
   const std::vector<std::string> labels = pt::season::SeasonLabels(sources);
   for (std::size_t i = 0; i < seasons.size(); ++i) {
     seasons[i].label = labels[i];
+    const auto& stages = opts.outputs.stages;
+    seasons[i].stages = stages[stages.size() == 1 ? 0 : i];
     WarnOfFromOutside(seasons[i].season, compared.daily, labels[i]);
+    WarnOfStagesOutside(seasons[i].season, seasons[i].stages, labels[i]);
   }
 
   ExitStatus status = kExitOk;

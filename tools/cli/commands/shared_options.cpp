@@ -1,5 +1,6 @@
 #include "shared_options.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,7 +31,56 @@ bool ParseOffsets(const std::string& text, std::vector<double>& out) {
   return true;
 }
 
+// "2008-05-10" or, where `many`, "2008-05-10,2009-05-12": real dates parted by commas; none for
+// an empty text.
+bool ParseDates(const std::string& text, const char* name, bool many,
+                std::vector<std::optional<pt::season::CivilDate>>& dates, std::string& error) {
+  dates.assign(1, std::nullopt);
+  if (text.empty()) return true;
+  dates.clear();
+  for (std::size_t pos = 0;;) {
+    const std::size_t comma = text.find(',', pos);
+    const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
+    pt::season::CivilDate date;
+    if (!ParseIsoDate(item, date) || (comma != std::string::npos && !many)) {
+      error = std::string(name) + " must be YYYY-MM-DD, a real date" +
+              (many ? ", one for all FILEs or one each, with commas," : "") + " not \"" + text + "\"";
+      return false;
+    }
+    dates.push_back(date);
+    if (comma == std::string::npos) return true;
+    pos = comma + 1;
+  }
+}
+
 }  // namespace
+
+bool CheckStageDates(SeasonOutputs& outputs, std::string& error) {
+  const bool many = outputs.offsetKind == OffsetOption::PerFile;
+  std::vector<std::optional<pt::season::CivilDate>> planted, headed;
+  if (!ParseDates(outputs.transplantedText, "--transplanted", many, planted, error) ||
+      !ParseDates(outputs.headingText, "--heading", many, headed, error)) {
+    return false;
+  }
+  if (planted.size() != 1 && headed.size() != 1 && planted.size() != headed.size()) {
+    error = "--transplanted gives " + std::to_string(planted.size()) + " dates and --heading " +
+            std::to_string(headed.size()) + ": give one for all FILEs, or one for each";
+    return false;
+  }
+  outputs.stages.clear();
+  for (std::size_t i = 0; i < std::max(planted.size(), headed.size()); ++i) {
+    const pt::season::StageDates dates{planted[planted.size() == 1 ? 0 : i], headed[headed.size() == 1 ? 0 : i]};
+    // A field heads two to three months after transplanting; heading first is a mistyped date.
+    if (dates.transplanted && dates.heading &&
+        pt::season::DayNumber(*dates.heading) <= pt::season::DayNumber(*dates.transplanted)) {
+      error = "--heading " + outputs.headingText + " must come after --transplanted " + outputs.transplantedText;
+      return false;
+    }
+    outputs.stages.push_back(dates);
+  }
+  outputs.figures.stages = outputs.stages.front();
+  return true;
+}
 
 bool ParseNumberList(const std::string& text, std::vector<double>& out) {
   out.clear();
@@ -128,6 +178,18 @@ void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset
                  "up to 10 accumulated temperatures in C-days, rising, whose dates the page gives (default by --base: "
                  "500,1000,1500 over 0, 300,600,900 over 10)")
       ->option_text("LIST");
+  const bool many = offset == OffsetOption::PerFile;
+  sub.add_option("--transplanted", outputs.transplantedText,
+                 many ? "the day each field was transplanted: one date for every FILE, or one for each in turn, with "
+                        "commas; the week after it is the rooting stage"
+                      : "the day the field was transplanted: the week after it is the rooting stage (活着期)")
+      ->option_text(many ? "YYYY-MM-DD[,...]" : "YYYY-MM-DD");
+  sub.add_option("--heading", outputs.headingText,
+                 many ? "the day each field headed (出穂), as --transplanted: the stages from 30 days before it to "
+                        "24 days after"
+                      : "the day the field headed (出穂): panicle initiation, booting, heading and early ripening "
+                        "are counted from it, and the page gives the water-temperature sum from it")
+      ->option_text(many ? "YYYY-MM-DD[,...]" : "YYYY-MM-DD");
   outputs.offsetKind = offset;
   if (offset == OffsetOption::One) {
     sub.add_option("--offset", outputs.offsetText,
@@ -203,6 +265,7 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error) {
     }
     outputs.milestones = goals;
   }
+  if (!CheckStageDates(outputs, error)) return false;
   if (outputs.fromText.empty()) return true;
   pt::season::CivilDate date;
   if (!ParseIsoDate(outputs.fromText, date)) {

@@ -55,12 +55,18 @@ struct SeasonOutputs {
   pt::season::DailyOptions figures;  // --base (from baseText), --from (from fromText), --dry-excluded, --cold, --hot
   std::string milestonesText;
   std::optional<std::vector<double>> milestones;  // --milestones; none: the defaults of the base
+  std::string headingText, transplantedText;
+  // --transplanted and --heading: one pair, or for PerFile one for every FILE or one for each;
+  // the first is in `figures.stages` too.
+  std::vector<pt::season::StageDates> stages{pt::season::StageDates{}};
   std::string offsetText;
   std::vector<double> offsets{0.0};  // --offset C, or for PerFile C,C,... (from offsetText)
   OffsetOption offsetKind = OffsetOption::One;
 };
 void AddSeasonOutputs(CLI::App& sub, SeasonOutputs& outputs, OffsetOption offset = OffsetOption::One);
 bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
+// --transplanted and --heading into `stages` (part of CheckSeasonOutputs).
+bool CheckStageDates(SeasonOutputs& outputs, std::string& error);
 
 // "0.5,-0.25,1": numbers parted by commas, each whole; false for an empty item or a stray byte.
 bool ParseNumberList(const std::string& text, std::vector<double>& out);
