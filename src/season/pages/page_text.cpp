@@ -40,18 +40,21 @@ const char* const kPageStyle =
     "thead { display: table-header-group }\n"
     "tr { break-inside: avoid }\n"
     // The daily table in columns side by side, a block of them to a printed page at most.
-    ".months { display: flex; gap: 0 1.2em; align-items: flex-start; break-inside: avoid }\n"
+    ".months { display: flex; flex-wrap: wrap; gap: 0 1.2em; align-items: flex-start; break-inside: avoid }\n"
+    ".months td:first-child { white-space: nowrap }\n"
     ".months table { margin-top: .3em }\n"
     "tr.first td { border-top: 2px solid #555 }\n"
     ".summary { display: flex; gap: 0 2.5em; align-items: flex-start }\n"
     ".summary > div { flex: 0 0 auto }\n"
     ".summary > div:first-child { flex: 1 1 auto }\n"
+    ".stages .summary > div { flex: 1 1 0; min-width: 0 }\n"
+    ".stages .summary > div:first-child { flex-grow: 1.4 }\n"
     "p.stress { margin: .2em 0 }\n"
     "p.stress .dates { font-size: .85em }\n"
     "p.note { margin: .2em 0 .6em; font-size: .85em; color: #555 }\n"
     "td.mark { text-align: left }\n"
     "@media print { body { max-width: none; margin: 0; font-size: 11px } h2 { margin-top: .5em }"
-    " .months table { font-size: 8.5px } .months th, .months td { padding: 0 3px }"
+    " .months { flex-wrap: nowrap } .months table { font-size: 8.5px } .months th, .months td { padding: 0 3px }"
     " .days { break-before: page } }\n";
 
 void AppendPrintedTitle(std::string& out, std::string_view title) {
