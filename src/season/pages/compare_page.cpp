@@ -147,13 +147,8 @@ bool OverlayChart(std::string& out, const std::vector<Drawn>& seasons, const Day
       const std::optional<double> v = value(d);
       const double x = days.X(AxisDay(seasons[i], d.date, by) + shift);
       if (v && apart && !d.Complete()) {
-        rings += "<circle class=\"part\" style=\"stroke:";
-        rings += kPalette[i % kPaletteSize];
-        rings += "\" cx=\"";
-        AppendCoord(rings, x);
-        rings += "\" cy=\"";
-        AppendCoord(rings, values.Y(*v));
-        rings += "\" r=\"3\"/>\n";
+        Circle(rings, std::string("class=\"part\" style=\"stroke:") + kPalette[i % kPaletteSize] + "\"", x,
+               values.Y(*v), "3");
       }
       if (!v || (apart && !d.Complete())) {
         command = 'M';

@@ -76,15 +76,7 @@ void BrokenLine(std::string& out, const char* cls, std::size_t count, At at) {
     ++run;
   }
   out += "\"/>\n";
-  for (const auto& [x, y] : alone) {
-    out += "<circle class=\"";
-    out += cls;
-    out += "\" cx=\"";
-    AppendCoord(out, x);
-    out += "\" cy=\"";
-    AppendCoord(out, y);
-    out += "\" r=\"1.5\"/>\n";
-  }
+  for (const auto& [x, y] : alone) Circle(out, std::string("class=\"") + cls + "\"", x, y, "1.5");
 }
 
 // The growth stages behind a chart: each run of days in one stage a shade, darker and lighter in
@@ -254,11 +246,7 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
   double dateX = -1e9, dateY = -1e9;
   for (const Reached& r : reached) {
     const double x = time.X(r.dayEnd), y = axis.Y(r.goal);
-    out += "<circle class=\"reached\" cx=\"";
-    AppendCoord(out, x);
-    out += "\" cy=\"";
-    AppendCoord(out, y);
-    out += "\" r=\"3.5\"/>\n";
+    Circle(out, "class=\"reached\"", x, y, "3.5");
     if (std::abs(x - dateX) < 40 && std::abs(y - dateY) < 14) continue;
     Text(out, x + 6, y + 14, "start", std::to_string(r.day->date.month) + "/" + std::to_string(r.day->date.day));
     dateX = x, dateY = y;

@@ -63,6 +63,18 @@ void Line(std::string& out, double x0, double y0, double x1, double y1, const ch
   out += "\"/>\n";
 }
 
+void Circle(std::string& out, const std::string& attributes, double x, double y, const char* radius) {
+  out += "<circle ";
+  out += attributes;
+  out += " cx=\"";
+  AppendCoord(out, x);
+  out += "\" cy=\"";
+  AppendCoord(out, y);
+  out += "\" r=\"";
+  out += radius;
+  out += "\"/>\n";
+}
+
 void Point(std::string& out, char command, double x, double y) {
   out += command;
   AppendCoord(out, x);

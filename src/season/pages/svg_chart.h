@@ -29,6 +29,8 @@ double NiceStep(double range);
 void Rect(std::string& out, double x0, double y0, double x1, double y1, const char* attributes);
 void Text(std::string& out, double x, double y, const char* anchor, const std::string& text);
 void Line(std::string& out, double x0, double y0, double x1, double y1, const char* cls);
+// <circle ATTRIBUTES cx=".." cy=".." r="RADIUS"/>
+void Circle(std::string& out, const std::string& attributes, double x, double y, const char* radius);
 // One point of a path: `command` is M, L or a space (a repeated L).
 void Point(std::string& out, char command, double x, double y);
 std::string Number(const char* format, double v);
