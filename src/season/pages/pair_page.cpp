@@ -17,7 +17,7 @@ namespace {
 constexpr const char* kPairStyle =
     "svg .inlet { fill: none; stroke: #0072b2; stroke-width: 1; stroke-linejoin: round }\n"
     "svg .field { fill: none; stroke: #d55e00; stroke-width: 1; stroke-dasharray: 6 3; stroke-linejoin: round }\n"
-    "svg .diff { fill: none; stroke: #222; stroke-width: .8; stroke-linejoin: round }\n"
+    "svg .diff { fill: none; stroke: #6a3d9a; stroke-width: .8; stroke-linejoin: round }\n"
     "svg .zero { stroke: #222; stroke-width: 1.4; fill: none }\n"
     "svg .margin { stroke: #a02020; stroke-width: 1; stroke-dasharray: 5 3; fill: none }\n"
     "svg.key { display: inline-block; width: 40px; height: 8px; margin-right: 6px; vertical-align: middle }\n"
@@ -82,9 +82,9 @@ void TemperatureChart(std::string& out, const SeasonPair& pair, const HourAxis& 
     low = std::min({low, h.inlet, h.field});
     high = std::max({high, h.inlet, h.field});
   }
-  const ValueAxis values(low, high, 24.0, 250.0, 5.0);
+  const ValueAxis values(low, high, 24.0, 220.0, 5.0);
   out += "<figure class=\"chart\">\n";
-  OpenSvg(out, 280.0, U8(u8"取水口と田面の毎時の水温"));
+  OpenSvg(out, 250.0, U8(u8"取水口と田面の毎時の水温"));
   ValueGrid(out, values, U8(u8"水温 [℃]"));
   DateGrid(out, time, values);
   HourLine(out, "inlet", pair, time, values, [](const PairedHour& h) { return h.inlet; });
@@ -103,9 +103,11 @@ void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& t
     low = std::min(low, h.Difference());
     high = std::max(high, h.Difference());
   }
-  const ValueAxis values(low, high, 24.0, 200.0, NiceStep(high - low));
+  // A little room beyond the margins, so that a margin line never lies on the frame.
+  const double room = (high - low) * 0.05;
+  const ValueAxis values(low - room, high + room, 24.0, 165.0, NiceStep(high - low));
   out += "<figure class=\"chart\">\n";
-  OpenSvg(out, 230.0, U8(u8"田面と取水口の毎時の水温差"));
+  OpenSvg(out, 195.0, U8(u8"田面と取水口の毎時の水温差"));
   ValueGrid(out, values, U8(u8"差 [℃]"));
   DateGrid(out, time, values);
   Line(out, kChartLeft, values.Y(margin), kChartRight, values.Y(margin), "margin");
@@ -129,34 +131,42 @@ void BeyondTable(std::string& out, const SeasonPair& pair, const PairPageOptions
   AppendInt(out, static_cast<long long>(beyond.size()));
   out += U8(u8" 日 / 両方そろった ");
   AppendInt(out, static_cast<long long>(pair.days.size()));
-  out += U8(u8" 日）</h2>\n");
+  out += U8(u8" 日、日平均の差）</h2>\n");
   if (beyond.empty()) {
     out += U8(u8"<p class=\"note\">ありません。</p>\n");
     return;
   }
+  // Blocks of a few days side by side, as the season page lays out its months, so that a hot
+  // spell of a few weeks still prints on the page with the charts.
   const bool stages = options.stages.Any();
-  out += U8(u8"<table>\n<thead><tr><th>日付</th>");
-  if (stages) out += U8(u8"<th>生育段階</th>");
-  out += U8(u8"<th>取水口 日平均 ℃</th><th>田面 日平均 ℃</th><th>差 ℃</th></tr></thead>\n<tbody>\n");
-  for (const PairedDay& d : beyond) {
-    out += "<tr><td class=\"date\">";
-    out += DateText(d.date);
-    out += "</td>";
-    if (stages) {
-      out += "<td class=\"date\">";
-      out += StageNameJa(StageOf(d.date, options.stages));
+  constexpr std::size_t kBlock = 7;
+  out += "<div class=\"months\">\n";
+  for (std::size_t first = 0; first < beyond.size(); first += kBlock) {
+    out += U8(u8"<table>\n<thead><tr><th>日付</th>");
+    if (stages) out += U8(u8"<th>生育段階</th>");
+    out += U8(u8"<th>取水口 ℃</th><th>田面 ℃</th><th>差 ℃</th></tr></thead>\n<tbody>\n");
+    for (std::size_t i = first; i < std::min(beyond.size(), first + kBlock); ++i) {
+      const PairedDay& d = beyond[i];
+      out += "<tr><td class=\"date\">";
+      out += DateText(d.date);
       out += "</td>";
+      if (stages) {
+        out += "<td class=\"date\">";
+        out += StageNameJa(StageOf(d.date, options.stages));
+        out += "</td>";
+      }
+      out += "<td>";
+      AppendDecimalCell(out, d.inletMean);
+      out += "</td><td>";
+      AppendDecimalCell(out, d.fieldMean);
+      out += "</td><td>";
+      out += d.differenceTenths > 0 ? "+" : "";
+      out += TenthsText(d.differenceTenths);
+      out += "</td></tr>\n";
     }
-    out += "<td>";
-    AppendDecimalCell(out, d.inletMean);
-    out += "</td><td>";
-    AppendDecimalCell(out, d.fieldMean);
-    out += "</td><td>";
-    out += d.differenceTenths > 0 ? "+" : "";
-    out += TenthsText(d.differenceTenths);
-    out += "</td></tr>\n";
+    out += "</tbody>\n</table>\n";
   }
-  out += "</tbody>\n</table>\n";
+  out += "</div>\n";
 }
 
 void Who(std::string& out, const char* role, const Season& season, const std::string& name) {
