@@ -65,12 +65,8 @@ void PairCommand::Register(CLI::App& app) {
                             "both day means and their difference for each day complete in both, --season a page "
                             "with both hourly lines, the field's difference from the inlet and the days it ran "
                             "beyond --margin");
-  sub_->add_option("inlet", options.inlet, "the inlet logger's archive or tavovalu.html")
-      ->option_text("INLET")
-      ->required();
-  sub_->add_option("field", options.field, "the field logger's archive or tavovalu.html")
-      ->option_text("FIELD")
-      ->required();
+  sub_->add_option("INLET", options.inlet, "the inlet logger's archive or tavovalu.html")->option_text(" ")->required();
+  sub_->add_option("FIELD", options.field, "the field logger's archive or tavovalu.html")->option_text(" ")->required();
   sub_->add_option("--daily", options.daily,
                    "a UTF-8 CSV of the days complete in both: date, inlet_mean_c, field_mean_c, difference_c "
                    "(field minus inlet, rounded half up to 0.1)")
