@@ -574,6 +574,55 @@ TEST_F(CliSim, AnArchiveRebuildsTheSeasonsFilesByteForByte) {
   EXPECT_FALSE(Exists(c + "/refused.html"));
 }
 
+// An inlet logger and a field logger downloaded in turn, started at different hours, paired by
+// date and hour: the inlet from 1 May 18:00, the field from 1 May 06:00, both to 3 May 23:00.
+TEST_F(CliSim, PairAlignsTwoDownloadsByDateAndHour) {
+  // Runs of one word, in sixteenths: 0x1E0 30.0, 0x140 20.0, 0x160 22.0, 0x0A0 10.0, 0x144 20.25,
+  // 0x13C 19.75.
+  const auto words = [](const std::vector<std::pair<int, std::string>>& runs) {
+    std::string text;
+    for (const auto& [count, word] : runs) {
+      for (int i = 0; i < count; ++i) text += word + "\n";
+    }
+    return text;
+  };
+  const auto download = [&](const std::string& name, const std::vector<std::string>& sim) {
+    StartSim(sim);
+    const std::string dir = dir_ + "/" + name;
+    ::mkdir(dir.c_str(), 0755);
+    const Finished f = Cli({"download", "--port", tty_, "--dir", dir, "--no-progress"});
+    sim_.Stop();
+    EXPECT_EQ(f.status, 0) << f.err;
+    const auto at = f.out.find("archive: ");
+    return at == std::string::npos ? std::string() : f.out.substr(at + 9, f.out.find('\n', at) - at - 9);
+  };
+  WriteBytes(dir_ + "/inlet.words", words({{6, "01E0"}, {24, "0140"}, {24, "0160"}}));
+  WriteBytes(dir_ + "/field.words", words({{18, "00A0"}, {24, "0144"}, {24, "013C"}}));
+  const std::string inlet = download("inlet", {"--words", dir_ + "/inlet.words", "--start", "200805011800"});
+  const std::string field = download("field", {"--words", dir_ + "/field.words", "--start", "200805010600"});
+  const std::string other = download("other", {"--samples", "30", "--start", "200905010000"});
+  ASSERT_FALSE(inlet.empty() || field.empty() || other.empty());
+
+  // The inlet read back from its report (tenths, exact here), the field from its archive. Whole in
+  // both: 2 May (20.25 - 20 = 0.25, a tie, up to 0.3) and 3 May (19.75 - 22 = -2.25, up to -2.2).
+  const std::string csv = dir_ + "/pair.csv", page = dir_ + "/pair.html";
+  Finished f = Cli({"pair", dir_ + "/inlet/tavovalu.html", field, "--daily", csv, "--season", page, "--csv-bom"});
+  ASSERT_EQ(f.status, 0) << f.err;
+  EXPECT_EQ(f.out, "daily: " + csv + "\nseason: " + page + "\n");
+  EXPECT_EQ(ReadFile(csv),
+            "\xEF\xBB\xBF" "date,inlet_mean_c,field_mean_c,difference_c\n"
+            "2008-05-02,20.0,20.3,0.3\n2008-05-03,22.0,19.8,-2.2\n");
+  // Only 3 May is beyond the default margin of 2.
+  EXPECT_NE(ReadFile(page).find(U8(u8"（1 日 / 両方そろった 2 日")), std::string::npos);
+
+  // A year apart: refused, naming what each covers, and nothing written.
+  f = Cli({"pair", inlet, other, "--daily", dir_ + "/refused.csv"});
+  EXPECT_EQ(f.status, 2);
+  EXPECT_EQ(f.err, "paddytherm-cli: INLET and FIELD share no complete day: " + inlet +
+                       " runs from 2008-05-01 to 2008-05-03, " + other + " runs from 2009-05-01 to 2009-05-02\n");
+  EXPECT_FALSE(Exists(dir_ + "/refused.csv"));
+}
+
 TEST_F(CliSim, AReplyTimeoutIsOneSecondAndOneResend) {
   StartSim({"--silent"});
   const Finished f = Cli({"check-pointer", "--port", tty_});

@@ -5,6 +5,7 @@
 #include "commands/compare.h"
 #include "commands/download.h"
 #include "commands/jobs.h"
+#include "commands/pair.h"
 #include "commands/report.h"
 
 #ifdef _WIN32
@@ -24,7 +25,8 @@ int Run(int argc, const char* const* argv) {
   cli::JobCommands jobs;
   cli::ReportCommand report;
   cli::CompareCommand compare;
-  cli::Command* const commands[] = {&download, &jobs, &report, &compare};
+  cli::PairCommand pair;
+  cli::Command* const commands[] = {&download, &jobs, &report, &compare, &pair};
   return cli::RunCommandLine(commands, argc, argv);
 }
 

@@ -9,6 +9,7 @@
 #include "commands/compare.h"
 #include "commands/download.h"
 #include "commands/jobs.h"
+#include "commands/pair.h"
 #include "commands/report.h"
 #include "logger/jobs.h"
 #include "version.h"
@@ -22,10 +23,11 @@ struct Line {
   JobCommands jobs;
   ReportCommand report;
   CompareCommand compare;
+  PairCommand pair;
   ParsedLine parsed;
 
   bool Parse(std::vector<const char*> args, std::string& error) {
-    Command* const commands[] = {&download, &jobs, &report, &compare};
+    Command* const commands[] = {&download, &jobs, &report, &compare, &pair};
     return ParseCommandLine(commands, static_cast<int>(args.size()), args.data(), parsed, error);
   }
   int Job() const {
@@ -132,7 +134,7 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
       {{"report"}, "report needs the FILE"},
       {{"report", "a.ptlog", "--port", "p"}, "no --port"},
       {{"report", "a.ptlog", "--no-archive"}, "belong to download"},
-      {{"read-memo", "--port", "p", "--daily", "d.csv"}, "belong to download and report"},
+      {{"read-memo", "--port", "p", "--daily", "d.csv"}, "belong to download, report, compare and pair"},
       {{"report", "a.ptlog", "--from", "2008-02-30"}, "--from must be YYYY-MM-DD"},
       {{"report", "a.ptlog"}, "report has nothing to write: ask for tavovalu.html (--html or --dir), --csv"},
       {{"report", "a.ptlog", "--csv", "s.csv", "--base", "warm"}, "--base must be a temperature in C from -50 to 50, e.g. 10 or 8.5, not \"warm\""},
@@ -160,6 +162,12 @@ TEST(CliOptions, RefusedCommandLinesSayWhy) {
        "give one for all, or one for each"},
       {{"report", "a.ptlog", "--season", "c.html", "--by", "day"}, "--by belongs to compare, not report"},
       {{"report", "a.ptlog", "--season", "c.html", "--milestones", "300,0"}, "--milestones must be up to 10 rising"},
+      {{"pair", "a.ptlog"}, "FIELD is required"},
+      {{"pair", "a.ptlog", "b.ptlog"}, "pair needs --season OUT.html, --daily OUT.csv or both"},
+      {{"pair", "a.ptlog", "b.ptlog", "--daily", "d.csv", "--margin", "0"}, "--margin must be degrees from 0.1 to 20"},
+      {{"pair", "a.ptlog", "b.ptlog", "--daily", "d.csv", "--margin", "2.25"}, "at most one decimal, not \"2.25\""},
+      {{"pair", "a.ptlog", "b.ptlog", "--daily", "d.csv", "--heading", "2008-08-32"}, "--heading must be YYYY-MM-DD"},
+      {{"pair", "a.ptlog", "b.ptlog", "--daily", "d.csv", "--from", "2008-05-01"}, "pair takes no --from"},
       // Options follow the command's name.
       {{"--port", "p", "download"}, "--port must come after the command's name: paddytherm-cli download --port ..."},
       {{"--dir", "d", "report", "a.ptlog"}, "--dir must come after the command's name"},
