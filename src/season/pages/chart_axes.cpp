@@ -46,6 +46,17 @@ void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const 
   }
 }
 
+void StageShades(std::string& out, const ValueAxis& values, const std::vector<StageSpan>& spans, bool namesBelow) {
+  bool dark = false;
+  for (const StageSpan& span : spans) {
+    const double x1 = std::max(span.x1, span.x0 + 1.0);
+    Rect(out, span.x0, values.Top(), x1, values.Bottom(), dark ? "class=\"stage dark\"" : "class=\"stage\"");
+    Text(out, (span.x0 + x1) / 2, namesBelow ? values.Bottom() - 5 : values.Top() + 13, "middle",
+         StageNameJa(span.stage));
+    dark = !dark;
+  }
+}
+
 DateMarks DateMarksFor(double days) {
   if (days > 31) return DateMarks::MonthsAndTens;
   return days > 12 ? DateMarks::TensAndDays : DateMarks::Days;

@@ -47,13 +47,29 @@ class HourAxis {
 void DateGrid(std::string& out, const HourAxis& time, const ValueAxis& values) {
   const std::int64_t first = DayNumber(time.First().Date());
   const std::int64_t last = first + static_cast<std::int64_t>((time.First().hour + time.Last()) / 24);
-  const DateMarks marks = last - first > 31 ? DateMarks::MonthsAndTens : DateMarks::TensAndDays;
+  const DateMarks marks = DateMarksFor(static_cast<double>(last - first));
   for (std::int64_t day = first; day <= last + 1; ++day) {
     const CivilDate d = DateOfDayNumber(day);
     const double index = time.IndexOf(d);
     if (index < 0 || index > time.Last()) continue;
     DateMark(out, values, marks, d, time.X(index));
   }
+}
+
+// The stages the dates given lead to, behind a chart of the shared hours.
+void Stages(std::string& out, const HourAxis& time, const ValueAxis& values, const StageDates& stages, bool below) {
+  if (!stages.Any()) return;
+  const std::int64_t first = DayNumber(time.First().Date());
+  const std::int64_t last = first + static_cast<std::int64_t>((time.First().hour + time.Last()) / 24);
+  StageShades(out, values,
+              StageSpans(
+                  first, last, [&](std::int64_t day) { return StageOf(DateOfDayNumber(day), stages); },
+                  [&](std::int64_t day) { return time.X(std::clamp(time.IndexOf(DateOfDayNumber(day)), 0.0, time.Last())); }),
+              below);
+}
+
+void StageKey(std::string& out, const StageDates& stages) {
+  if (stages.Any()) out += U8(u8"<span><i style=\"background:#3c6e28;opacity:.3\">&emsp;</i>生育段階</span>");
 }
 
 template <typename Value>
@@ -76,7 +92,7 @@ void Key(std::string& out, const char* cls, const char* text) {
   out += "</span>";
 }
 
-void TemperatureChart(std::string& out, const SeasonPair& pair, const HourAxis& time) {
+void TemperatureChart(std::string& out, const SeasonPair& pair, const HourAxis& time, const StageDates& stages) {
   double low = pair.hours.front().inlet, high = low;
   for (const PairedHour& h : pair.hours) {
     low = std::min({low, h.inlet, h.field});
@@ -87,16 +103,19 @@ void TemperatureChart(std::string& out, const SeasonPair& pair, const HourAxis& 
   OpenSvg(out, 250.0, U8(u8"取水口と田面の毎時の水温"));
   ValueGrid(out, values, U8(u8"水温 [℃]"));
   DateGrid(out, time, values);
+  Stages(out, time, values, stages, false);
   HourLine(out, "inlet", pair, time, values, [](const PairedHour& h) { return h.inlet; });
   HourLine(out, "field", pair, time, values, [](const PairedHour& h) { return h.field; });
   Frame(out, values);
   out += "</svg>\n<p class=\"legend\">";
   Key(out, "inlet", U8(u8"取水口"));
   Key(out, "field", U8(u8"田面"));
+  StageKey(out, stages);
   out += "</p>\n</figure>\n";
 }
 
-void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& time, std::int64_t marginTenths) {
+void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& time, std::int64_t marginTenths,
+                     const StageDates& stages) {
   const double margin = static_cast<double>(marginTenths) / 10.0;
   double low = -margin, high = margin;
   for (const PairedHour& h : pair.hours) {
@@ -110,6 +129,7 @@ void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& t
   OpenSvg(out, 195.0, U8(u8"田面と取水口の毎時の水温差"));
   ValueGrid(out, values, U8(u8"差 [℃]"));
   DateGrid(out, time, values);
+  Stages(out, time, values, stages, true);
   Line(out, kChartLeft, values.Y(margin), kChartRight, values.Y(margin), "margin");
   Line(out, kChartLeft, values.Y(-margin), kChartRight, values.Y(-margin), "margin");
   Line(out, kChartLeft, values.Y(0.0), kChartRight, values.Y(0.0), "zero");
@@ -120,6 +140,7 @@ void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& t
   Key(out, "zero", U8(u8"差なし (0 ℃)"));
   const std::string bounds = U8(u8"±") + TenthsText(marginTenths) + U8(u8" ℃");
   Key(out, "margin", bounds.c_str());
+  StageKey(out, stages);
   out += "</p>\n</figure>\n";
 }
 
@@ -221,9 +242,9 @@ std::string FormatPairPage(const Season& inlet, const Season& field, const Seaso
   if (!pair.hours.empty()) {
     const HourAxis time(pair);
     out += U8(u8"<h2>毎時の水温</h2>\n");
-    TemperatureChart(out, pair, time);
+    TemperatureChart(out, pair, time, options.stages);
     out += U8(u8"<h2>毎時の水温差（田面 − 取水口）</h2>\n");
-    DifferenceChart(out, pair, time, options.marginTenths);
+    DifferenceChart(out, pair, time, options.marginTenths, options.stages);
   }
   BeyondTable(out, pair, options);
   out += U8(u8"<p class=\"note\">掛け流しで水温を下げるには、取水口の水が田面の水より冷たいことが前提です。"

@@ -13,7 +13,7 @@ namespace pt::season {
 struct PairPageOptions {
   std::string inletName, fieldName;  // the files the seasons came from, as given
   std::int64_t marginTenths = 20;    // the days beyond ± this are listed
-  StageDates stages;                 // each listed day's stage, when given
+  StageDates stages{};               // shaded on the charts, and each listed day's stage, when given
 };
 
 // One self-contained page, as the season page is: UTF-8 HTML5, no script, A4 landscape.

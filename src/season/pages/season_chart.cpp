@@ -79,24 +79,16 @@ void BrokenLine(std::string& out, const char* cls, std::size_t count, At at) {
   for (const auto& [x, y] : alone) Circle(out, std::string("class=\"") + cls + "\"", x, y, "1.5");
 }
 
-// The growth stages behind a chart: each run of days in one stage a shade, darker and lighter in
-// turn so that stages side by side stay apart, named at the top.
+// The days' stages behind a chart.
 void StageShades(std::string& out, const TimeAxis& time, const ValueAxis& axis, const std::vector<DailyRow>& days,
                  bool namesBelow) {
-  bool dark = false;
-  for (std::size_t i = 0; i < days.size();) {
-    std::size_t j = i;
-    while (j + 1 < days.size() && days[j + 1].stage == days[i].stage) ++j;
-    if (days[i].stage != Stage::None) {
-      const double from = std::max(0.0, time.HourOf(days[i].date));
-      const double to = std::min(time.Last(), time.HourOf(days[j].date) + 24.0);
-      const double x0 = time.X(from), x1 = std::max(time.X(to), x0 + 1.0);
-      Rect(out, x0, axis.Top(), x1, axis.Bottom(), dark ? "class=\"stage dark\"" : "class=\"stage\"");
-      Text(out, (x0 + x1) / 2, namesBelow ? axis.Bottom() - 5 : axis.Top() + 13, "middle", StageNameJa(days[i].stage));
-      dark = !dark;
-    }
-    i = j + 1;
-  }
+  if (days.empty()) return;
+  const std::int64_t first = DayNumber(days.front().date);
+  const auto spans = StageSpans(
+      first, first + static_cast<std::int64_t>(days.size()) - 1,
+      [&](std::int64_t day) { return days[static_cast<std::size_t>(day - first)].stage; },
+      [&](std::int64_t day) { return time.X(std::clamp(time.HourOf(DateOfDayNumber(day)), 0.0, time.Last())); });
+  pt::season::StageShades(out, axis, spans, namesBelow);
 }
 
 // The day each milestone is reached, with the day's place along the time axis.

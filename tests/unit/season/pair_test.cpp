@@ -7,6 +7,7 @@
 
 #include "season/pages/page_text.h"
 #include "season/pages/pair_csv.h"
+#include "season/pages/pair_page.h"
 
 namespace pt::season {
 namespace {
@@ -87,6 +88,23 @@ TEST(PairSeasons, AlignedByDateAndHourAndRoundedHalfUp) {
       EXPECT_EQ(dates, expected) << "margin " << margin;
     }
   }
+}
+
+// With a heading date, the page shades its stages on both charts: heading on 10 June over 1 May
+// to 19 June (50 days) puts panicle initiation (from 11 May), booting (from 26 May), heading (from
+// 10 June) and early ripening (from 15 June) inside; each listed day (3 °C apart) names its stage.
+TEST(PairSeasons, PageShadesTheStages) {
+  const Season inlet = Made({2008, 5, 1, 0}, {{24 * 50, 20.0}}), field = Made({2008, 5, 1, 0}, {{24 * 50, 23.0}});
+  PairPageOptions options;
+  options.stages.heading = CivilDate{2008, 6, 10};
+  const std::string page = FormatPairPage(inlet, field, PairSeasons(inlet, field), options);
+  std::size_t shades = 0;
+  for (std::size_t at = page.find("class=\"stage"); at != std::string::npos; at = page.find("class=\"stage", at + 1)) {
+    ++shades;
+  }
+  EXPECT_EQ(shades, 8u) << "four stages on each of the two charts";
+  EXPECT_NE(page.find(reinterpret_cast<const char*>(u8"<td class=\"date\">2008-06-10</td><td class=\"date\">出穂期</td>")),
+            std::string::npos);
 }
 
 }  // namespace
