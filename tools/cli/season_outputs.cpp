@@ -98,8 +98,10 @@ void WarnOfStagesOutside(const pt::season::Season& season, const pt::season::Sta
     if (!date) continue;
     const std::int64_t day = pt::season::DayNumber(*date);
     if (day >= first && day <= last) continue;
+    // Only the stages this date leads to: rooting from transplanting, the rest from heading.
     std::string inside;
     for (const pt::season::Stage stage : pt::season::kStages) {
+      if ((stage == pt::season::Stage::Rooting) != (std::string(name) == "--transplanted")) continue;
       for (const pt::season::DailyRow& d : days) {
         if (d.stage != stage) continue;
         inside += std::string(inside.empty() ? "" : ", ") + pt::season::StageKey(stage);
@@ -107,7 +109,7 @@ void WarnOfStagesOutside(const pt::season::Season& season, const pt::season::Sta
       }
     }
     Say("warning: " + std::string(name) + " " + DateText(*date) + " is " + (day < first ? "before " : "after ") + which +
-        span + ": " + (inside.empty() ? "no stage falls inside it" : "the pages show the stages inside it, " + inside));
+        span + ": " + (inside.empty() ? "none of its stages falls inside it" : "its stages inside it: " + inside));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "season/pages/page_text.h"
 
@@ -51,8 +52,13 @@ void StageShades(std::string& out, const ValueAxis& values, const std::vector<St
   for (const StageSpan& span : spans) {
     const double x1 = std::max(span.x1, span.x0 + 1.0);
     Rect(out, span.x0, values.Top(), x1, values.Bottom(), dark ? "class=\"stage dark\"" : "class=\"stage\"");
-    Text(out, (span.x0 + x1) / 2, namesBelow ? values.Bottom() - 5 : values.Top() + 13, "middle",
-         StageNameJa(span.stage));
+    // A name wider than its stage would run into the next one's or off the chart: the shade and
+    // the table beside say it then.
+    const double width = 12.0 * static_cast<double>(std::string_view(StageNameJa(span.stage)).size() / 3) + 4.0;
+    if (x1 - span.x0 >= width) {
+      Text(out, (span.x0 + x1) / 2, namesBelow ? values.Bottom() - 5 : values.Top() + 13, "middle",
+           StageNameJa(span.stage));
+    }
     dark = !dark;
   }
 }

@@ -21,7 +21,11 @@ constexpr const char* kPairStyle =
     "svg .zero { stroke: #222; stroke-width: 1.4; fill: none }\n"
     "svg .margin { stroke: #a02020; stroke-width: 1; stroke-dasharray: 5 3; fill: none }\n"
     "svg.key { display: inline-block; width: 40px; height: 8px; margin-right: 6px; vertical-align: middle }\n"
-    "td.date { text-align: left }\n"
+    "td.date { text-align: left; white-space: nowrap }\n"
+    // The days beyond the margin in short blocks that wrap, on paper too: a block moves whole to
+    // the next page, and blocks of one height cannot change places.
+    ".blocks { display: flex; flex-wrap: wrap; gap: 0 1.2em; align-items: flex-start }\n"
+    ".blocks table { break-inside: avoid }\n"
     "h2 { break-after: avoid }\n";
 
 // Where the shared hours go across both charts.
@@ -160,8 +164,8 @@ void BeyondTable(std::string& out, const SeasonPair& pair, const PairPageOptions
   // Blocks of a few days side by side, as the season page lays out its months, so that a hot
   // spell of a few weeks still prints on the page with the charts.
   const bool stages = options.stages.Any();
-  constexpr std::size_t kBlock = 7;
-  out += "<div class=\"months\">\n";
+  constexpr std::size_t kBlock = 10;
+  out += "<div class=\"blocks\">\n";
   for (std::size_t first = 0; first < beyond.size(); first += kBlock) {
     out += U8(u8"<table>\n<thead><tr><th>日付</th>");
     if (stages) out += U8(u8"<th>生育段階</th>");

@@ -97,7 +97,8 @@ bool CompareCommand::Check(std::string& error) {
   }
   if (!CheckSeasonOutputs(opts.outputs, error)) return false;
   if (opts.outputs.stages.size() != 1 && opts.outputs.stages.size() != opts.inputs.size()) {
-    error = "--transplanted and --heading give " + std::to_string(opts.outputs.stages.size()) + " dates for " +
+    const char* which = opts.outputs.transplantedText.find(',') != std::string::npos ? "--transplanted" : "--heading";
+    error = std::string(which) + " gives " + std::to_string(opts.outputs.stages.size()) + " dates for " +
             std::to_string(opts.inputs.size()) + " FILEs: give one for all, or one for each";
     return false;
   }

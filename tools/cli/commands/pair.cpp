@@ -1,5 +1,6 @@
 #include "commands/pair.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,6 +9,7 @@
 #include "exit_status.h"
 #include "file_clashes.h"
 #include "input_files.h"
+#include "season_outputs.h"
 #include "output_files.h"
 #include "platform/console_out.h"
 #include "say.h"
@@ -30,6 +32,8 @@ bool ReadPairInput(const std::string& path, pt::season::Season* season, std::str
 // The difference is shown to a tenth, so a margin is one too: a finer one could not be told
 // from the rounded figures it is held against.
 bool ParseMargin(const std::string& text, std::int64_t& tenths) {
+  // Digits and a point only: strtod would also take " 2", "1e1" or a hexadecimal "0x2".
+  if (text.find_first_not_of("0123456789.") != std::string::npos) return false;
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
   if (text.empty() || *end != '\0' || !(v >= 0.1 - 1e-9 && v <= 20.0 + 1e-9)) return false;
@@ -82,10 +86,10 @@ void PairCommand::Register(CLI::App& app) {
   sub_->add_flag("--no-csv-bom", options.noBomFlag,
                  std::string("begin the CSV without it") + (kCsvBomByDefault ? "" : " (the default here)"));
   sub_->add_option("--transplanted", options.transplantedText,
-                   "the day the field was transplanted: the page names each listed day's stage")
+                   "the day the field was transplanted: the page shades the stages and names each listed day's")
       ->option_text("YYYY-MM-DD");
   sub_->add_option("--heading", options.headingText,
-                   "the day the field headed (出穂): the page names each listed day's stage")
+                   "the day the field headed (出穂): the page shades the stages and names each listed day's")
       ->option_text("YYYY-MM-DD");
 }
 
@@ -105,8 +109,16 @@ bool PairCommand::Check(std::string& error) {
     error = "--margin must be degrees from 0.1 to 20 with at most one decimal, not \"" + opts.marginText + "\"";
     return false;
   }
-  return ReadStageDate(opts.transplantedText, "--transplanted", opts.stages.transplanted, error) &&
-         ReadStageDate(opts.headingText, "--heading", opts.stages.heading, error);
+  if (!ReadStageDate(opts.transplantedText, "--transplanted", opts.stages.transplanted, error) ||
+      !ReadStageDate(opts.headingText, "--heading", opts.stages.heading, error)) {
+    return false;
+  }
+  if (opts.stages.transplanted && opts.stages.heading &&
+      pt::season::DayNumber(*opts.stages.heading) <= pt::season::DayNumber(*opts.stages.transplanted)) {
+    error = "--heading " + opts.headingText + " must come after --transplanted " + opts.transplantedText;
+    return false;
+  }
+  return true;
 }
 
 int PairCommand::Run(const pt::TerminalText&) {
@@ -138,6 +150,14 @@ int PairCommand::Run(const pt::TerminalText&) {
     Say("INLET and FIELD share no complete day: " + opts.inlet + " " + Span(inlet) + ", " + opts.field + " " +
         Span(field));
     return kExitBadInput;
+  }
+
+  // The stages are the field's crop; dates outside what is paired are most likely mistyped.
+  WarnOfStagesOutside(field, opts.stages, "FIELD");
+  // Two files of one logger's readings pair as a field no different from its inlet.
+  if (std::all_of(pair.hours.begin(), pair.hours.end(),
+                  [](const pt::season::PairedHour& h) { return h.inlet == h.field; })) {
+    Say("warning: INLET and FIELD hold the same reading in every hour they share: are they one logger read twice?");
   }
 
   ExitStatus status = kExitOk;

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "report/samples.h"
+#include "season/pages/page_text.h"
 
 namespace cli {
 
@@ -55,6 +56,10 @@ bool ParseDates(const std::string& text, const char* name, bool many,
 
 }  // namespace
 
+bool PlainNumber(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("+-.0123456789") == std::string::npos;
+}
+
 bool CheckStageDates(SeasonOutputs& outputs, std::string& error) {
   const bool many = outputs.offsetKind == OffsetOption::PerFile;
   std::vector<std::optional<pt::season::CivilDate>> planted, headed;
@@ -73,7 +78,9 @@ bool CheckStageDates(SeasonOutputs& outputs, std::string& error) {
     // A field heads two to three months after transplanting; heading first is a mistyped date.
     if (dates.transplanted && dates.heading &&
         pt::season::DayNumber(*dates.heading) <= pt::season::DayNumber(*dates.transplanted)) {
-      error = "--heading " + outputs.headingText + " must come after --transplanted " + outputs.transplantedText;
+      error = "--heading " + pt::season::DateText(*dates.heading) + " must come after --transplanted " +
+              pt::season::DateText(*dates.transplanted);
+      if (std::max(planted.size(), headed.size()) > 1) error += " (FILE " + std::to_string(i + 1) + ")";
       return false;
     }
     outputs.stages.push_back(dates);
@@ -90,7 +97,7 @@ bool ParseNumberList(const std::string& text, std::vector<double>& out) {
     const std::string item = text.substr(pos, comma == std::string::npos ? std::string::npos : comma - pos);
     char* end = nullptr;
     const double v = std::strtod(item.c_str(), &end);
-    if (item.empty() || *end != '\0') return false;
+    if (item.empty() || *end != '\0' || !PlainNumber(item)) return false;
     out.push_back(v);
     if (comma == std::string::npos) return true;
     pos = comma + 1;
@@ -215,7 +222,7 @@ bool ReadDegrees(const std::string& text, const char* name, double low, double h
   const char* begin = text.c_str();
   char* end = nullptr;
   const double v = std::strtod(begin, &end);
-  if (end == begin || *end != '\0' || !std::isfinite(v) || v < low || v > high) {
+  if (end == begin || *end != '\0' || !PlainNumber(text) || !std::isfinite(v) || v < low || v > high) {
     char range[64];
     std::snprintf(range, sizeof range, "from %g to %g", low, high);
     error = std::string(name) + " must be a temperature in C " + range + ", e.g. " + example + ", not \"" + text + "\"";

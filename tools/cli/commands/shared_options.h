@@ -68,6 +68,10 @@ bool CheckSeasonOutputs(SeasonOutputs& outputs, std::string& error);
 // --transplanted and --heading into `stages` (part of CheckSeasonOutputs).
 bool CheckStageDates(SeasonOutputs& outputs, std::string& error);
 
+// Digits, signs and a point only: what strtod alone would also take (" 2", "1e1", "0x2", "inf")
+// is no temperature a user types.
+bool PlainNumber(const std::string& text);
+
 // "0.5,-0.25,1": numbers parted by commas, each whole; false for an empty item or a stray byte.
 bool ParseNumberList(const std::string& text, std::vector<double>& out);
 
