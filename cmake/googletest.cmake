@@ -1,7 +1,7 @@
 # googletest: the installed package where its CMake config is found (Debian's libgtest-dev),
-# otherwise built from Debian's sources in /usr/src/googletest (package googletest). The MinGW
-# cross build always builds the sources: no package for the target is installed. Either way the
-# libraries are GTest::gtest and GTest::gtest_main.
+# otherwise built from Debian's sources in /usr/src/googletest (package googletest). The cross
+# builds (MinGW, aarch64) always build the sources: no package for the target is installed.
+# Either way the libraries are GTest::gtest and GTest::gtest_main.
 find_package(GTest CONFIG QUIET)
 if(NOT GTest_FOUND)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -2,7 +2,8 @@
 # - a Windows build: paddytherm-<version>-win64.zip, one folder holding paddytherm.exe,
 #   paddytherm-cli.exe, the Japanese guide and a README.txt that Notepad reads;
 # - a native build: paddytherm-cli_<version>_amd64.deb with the console program and the
-#   simulated logger, their man pages and their READMEs.
+#   simulated logger, their man pages and their READMEs;
+# - the arm64 cross build: paddytherm-cli_<version>_arm64.deb, the same for a Raspberry Pi.
 # The package version is the program's three numbers; the build number stays in the version
 # record.
 set(PT_RELEASE_VERSION ${PROJECT_VERSION_MAJOR}.${PROJECT_VERSION_MINOR}.${PROJECT_VERSION_PATCH})
@@ -69,7 +70,35 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SECTION science)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  if(CMAKE_CROSSCOMPILING)
+    # The arm64 build (a Raspberry Pi). dpkg-shlibdeps finds the programs' libraries among the
+    # cross toolchain's, but their packages here are the cross ones (libc6-arm64-cross) and name
+    # what they provide as libc6:arm64 or libgcc-s1-arm64-cross, names a Pi does not know. So it
+    # runs when the package is made (arm64_depends.cmake) and its answer is turned into the
+    # target's own package names. Those packages ship shlibs rather than symbols files, so the
+    # minimum versions are the toolchain's (libc6 2.36), not the newest symbol the programs use,
+    # and libstdc++6 gets none (a system with Debian 12's libc6 has GCC 12's libstdc++6).
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+    set(depends_script ${PROJECT_BINARY_DIR}/packaging/arm64_depends.cmake)
+    file(GENERATE OUTPUT ${depends_script} CONTENT
+"if(CPACK_GENERATOR STREQUAL \"DEB\")
+  set(work ${PROJECT_BINARY_DIR}/packaging/shlibdeps)
+  file(REMOVE_RECURSE \${work})
+  file(WRITE \${work}/debian/control \"\")
+  execute_process(COMMAND dpkg-shlibdeps -O -l${CMAKE_FIND_ROOT_PATH}/lib
+                          $<TARGET_FILE:paddytherm-cli> $<TARGET_FILE:paddytherm-logger-sim>
+                  WORKING_DIRECTORY \${work} OUTPUT_VARIABLE found ERROR_VARIABLE complaints
+                  RESULT_VARIABLE failed OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(failed OR NOT found MATCHES \"^shlibs:Depends=(.+)$\")
+    message(FATAL_ERROR \"dpkg-shlibdeps on the arm64 programs: \${complaints}\")
+  endif()
+  string(REGEX REPLACE \"(:arm64|-arm64-cross)\" \"\" CPACK_DEBIAN_PACKAGE_DEPENDS \"\${CMAKE_MATCH_1}\")
+endif()
+")
+    set(CPACK_PROJECT_CONFIG_FILE ${depends_script})
+  else()
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  endif()
   # The summary line is CPACK_PACKAGE_DESCRIPTION_SUMMARY; this is the text below it.
   set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
       "paddytherm-cli runs the jobs of the paddy water-temperature logger from a

@@ -1,8 +1,8 @@
 #!/usr/bin/env python3
 """Checks the release packages that scripts/release left in build/release/ as their users meet
 them: the Windows zip's files, README.txt and, under Wine, both programs straight from the
-unpacked folder; the deb's control fields, files, programs and man pages. A missing package
-is a failure, never a skip."""
+unpacked folder; each deb's (amd64, and arm64 with its programs under qemu) control fields,
+files, programs and man pages. A missing package is a failure, never a skip."""
 import argparse
 import gzip
 import html.parser
@@ -78,24 +78,43 @@ def check_zip(path, version):
     check(b"CLI11" in notice and b"\r\n" in notice, "COPYRIGHT.txt carries CLI11's notice, with CR LF")
 
 
-def check_deb(path, version, work):
+# How each deb's programs are started here: the arm64 ones under user-mode emulation, with the
+# cross toolchain's loader and libraries (what the package's Depends bring on a Raspberry Pi).
+DEB_ARCHITECTURES = {"amd64": [], "arm64": ["qemu-aarch64-static", "-L", "/usr/aarch64-linux-gnu"]}
+ELF_MACHINES = {"amd64": 0x3E, "arm64": 0xB7}
+
+
+def deb_depends_names(depends):
+    return {alternative.split("(")[0].strip() for entry in depends.split(",") for alternative in entry.split("|")}
+
+
+def check_deb(path, version, arch, work):
+    """Returns the package's files other than the programs, by name, for comparing the packages."""
     fields = {f: subprocess.run(["dpkg-deb", "-f", path, f], capture_output=True, text=True, check=True).stdout.strip()
               for f in ("Package", "Version", "Architecture", "Depends", "Maintainer", "Section")}
-    check(fields["Package"] == "paddytherm-cli" and fields["Version"] == version and fields["Architecture"] == "amd64",
+    check(fields["Package"] == "paddytherm-cli" and fields["Version"] == version and fields["Architecture"] == arch,
           f"deb control fields: {fields}")
-    check("libc6" in fields["Depends"] and fields["Maintainer"] and fields["Section"], "deb Depends, Maintainer, Section")
+    depends = deb_depends_names(fields["Depends"])
+    check("libc6" in depends and fields["Maintainer"] and fields["Section"], "deb Depends, Maintainer, Section")
+    check(all(re.fullmatch(r"[a-z0-9][a-z0-9+.-]+", d) and not d.endswith("-cross") for d in depends),
+          f"Depends names the target's own packages: {sorted(depends)}")
     listing = subprocess.run(["dpkg-deb", "-c", path], capture_output=True, text=True, check=True).stdout
     files = {line.split()[-1] for line in listing.splitlines() if not line.startswith("d")}
     man, doc = "./usr/share/man/man1/", "./usr/share/doc/paddytherm-cli/"
     expected = {"./usr/bin/paddytherm-cli", "./usr/bin/paddytherm-logger-sim", man + "paddytherm-cli.1.gz",
                 man + "paddytherm-logger-sim.1.gz", doc + "README.md", doc + "README.logger-sim.md", doc + "copyright"}
     check(files == expected, f"deb files: missing {sorted(expected - files)}, unexpected {sorted(files - expected)}")
-    root = work / "deb"
+    root = work / f"deb-{arch}"
     shutil.rmtree(root, ignore_errors=True)
     root.mkdir(parents=True)
     subprocess.run(["dpkg-deb", "-x", path, root], check=True)
     for program in ("paddytherm-cli", "paddytherm-logger-sim"):
-        run = subprocess.run([root / "usr/bin" / program, "--version"], capture_output=True, text=True, timeout=30)
+        executable = root / "usr/bin" / program
+        header = executable.read_bytes()[:20]
+        check(header[:4] == b"\x7fELF" and int.from_bytes(header[18:20], "little") == ELF_MACHINES[arch],
+              f"{program} is an {arch} program")
+        run = subprocess.run(DEB_ARCHITECTURES[arch] + [executable, "--version"], capture_output=True, text=True,
+                             timeout=30)
         check(run.returncode == 0 and run.stdout == f"{program} {version}\n", f"{program} --version: {run.stdout!r}")
         page = root / "usr/share/man/man1" / f"{program}.1.gz"
         check(page.read_bytes()[:2] == b"\x1f\x8b" and gzip.decompress(page.read_bytes()).startswith(b".TH "),
@@ -104,6 +123,7 @@ def check_deb(path, version, work):
                                env={"PATH": "/usr/bin:/bin", "MANPAGER": "cat", "MANWIDTH": "80", "LANG": "C.UTF-8"})
         check(shown.returncode == 0 and not shown.stderr and "SYNOPSIS" in shown.stdout,
               f"man -l {page.name} renders without warnings: {shown.stderr.strip()!r}")
+    return {name: (root / name).read_bytes() for name in files if "/usr/bin/" not in name}, depends
 
 
 def check_under_wine(path, version, numbers, driver_exe, work):
@@ -156,21 +176,26 @@ def main():
     numbers = version_numbers(args.source)
     version = "{}.{}.{}".format(*numbers[:3])
     zip_path = args.packages / f"paddytherm-{version}-win64.zip"
-    deb_path = args.packages / f"paddytherm-cli_{version}_amd64.deb"
-    missing = [p for p in (zip_path, deb_path, args.driver) if not p.is_file()]
+    deb_paths = {arch: args.packages / f"paddytherm-cli_{version}_{arch}.deb" for arch in DEB_ARCHITECTURES}
+    missing = [p for p in (zip_path, *deb_paths.values(), args.driver) if not p.is_file()]
     if missing:
         sys.exit(f"check_release: FAILED: missing {', '.join(map(str, missing))}")
     work = args.work.resolve()  # Wine takes only an absolute prefix
     work.mkdir(parents=True, exist_ok=True)
     print(f"{zip_path.name}:")
     check_zip(zip_path, version)
-    print(f"{deb_path.name}:")
-    check_deb(deb_path, version, work)
+    contents = {}
+    for arch, deb_path in deb_paths.items():
+        print(f"{deb_path.name}:")
+        contents[arch] = check_deb(deb_path, version, arch, work)
+    (amd64_files, amd64_depends), (arm64_files, arm64_depends) = contents["amd64"], contents["arm64"]
+    check(arm64_files == amd64_files, "the arm64 deb's man pages and documents are the amd64 deb's, byte for byte")
+    check(arm64_depends == amd64_depends, f"both debs depend on the same packages: {sorted(arm64_depends)}")
     print(f"{zip_path.name} under Wine:")
     check_under_wine(zip_path, version, numbers, args.driver.resolve(), work)
     if failures:
         sys.exit(f"check_release: {len(failures)} check(s) FAILED")
-    print(f"check_release: both packages are right (screenshot: {work / 'dialog-from-zip.png'})")
+    print(f"check_release: all three packages are right (screenshot: {work / 'dialog-from-zip.png'})")
 
 
 if __name__ == "__main__":
