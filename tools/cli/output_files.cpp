@@ -1,9 +1,13 @@
 #include "output_files.h"
 
+#include <cstdio>
+
 #include "platform/file_names.h"
 #include "platform/output_file.h"
 #include "platform/replacement_file.h"
+#include "platform/console_out.h"
 #include "platform/system_error.h"
+#include "say.h"
 
 namespace cli {
 
@@ -81,6 +85,19 @@ bool WriteOutputFile(const std::string& path, const std::string& content, std::s
   }
   error = "cannot write " + path + ": " + pt::SystemErrorText(code != 0 ? code : pt::WriteFaultCode());
   return false;
+}
+
+void WriteNamedOutput(const char* line, const char* what, const std::string& path, const std::string& content,
+                      ExitStatus& status) {
+  if (path.empty()) return;
+  std::string error;
+  if (WriteOutputFile(path, content, error)) {
+    pt::Print(stdout, "%s: %s\n", line, path.c_str());
+    std::fflush(stdout);
+  } else {
+    Say(std::string("no ") + what + " written: " + error);
+    status = kExitFile;
+  }
 }
 
 }  // namespace cli

@@ -29,4 +29,10 @@ ExitStatus CheckDownloadOutputs(const std::string& dir, const std::string& repor
 // False with the reason in `error`.
 bool WriteOutputFile(const std::string& path, const std::string& content, std::string& error);
 
+// One output of a command written as above: "LINE: PATH" on standard output when it is, or "no
+// WHAT written: why" and `status` kExitFile when it is not; nothing for an empty path. `line` is
+// what scripts read ("daily"), `what` what a person does ("daily figures").
+void WriteNamedOutput(const char* line, const char* what, const std::string& path, const std::string& content,
+                      ExitStatus& status);
+
 }  // namespace cli

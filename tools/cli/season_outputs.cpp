@@ -146,21 +146,12 @@ ExitStatus WriteSeasonOutputs(const SeasonOutputs& opts, const std::string& csv,
   // The archive above keeps the readings as the logger gave them; the figures carry the offset.
   const pt::season::Season corrected = pt::season::WithOffset(season, opts.offsets.front());
   if (!opts.daily.empty()) {
-    const std::string csv = pt::season::FormatDailyCsv(corrected, figures, opts.csvBom);
-    if (WriteOutputFile(opts.daily, csv, error)) {
-      Announce("daily", opts.daily);
-    } else {
-      Say("no daily figures written: " + error);
-      status = kExitFile;
-    }
+    WriteNamedOutput("daily", "daily figures", opts.daily, pt::season::FormatDailyCsv(corrected, figures, opts.csvBom),
+                     status);
   }
   if (!opts.seasonPage.empty()) {
-    if (WriteOutputFile(opts.seasonPage, pt::season::FormatSeasonPage(corrected, figures, opts.milestones), error)) {
-      Announce("season", opts.seasonPage);
-    } else {
-      Say("no season page written: " + error);
-      status = kExitFile;
-    }
+    WriteNamedOutput("season", "season page", opts.seasonPage,
+                     pt::season::FormatSeasonPage(corrected, figures, opts.milestones), status);
   }
   return status;
 }

@@ -1,11 +1,9 @@
 #include "commands/compare.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "platform/console_out.h"
 #include "platform/system_error.h"
 #include "exit_status.h"
 #include "file_clashes.h"
@@ -149,21 +147,13 @@ int CompareCommand::Run(const pt::TerminalText&) {
   }
 
   ExitStatus status = kExitOk;
-  const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {
-    if (path.empty()) return;
-    if (WriteOutputFile(path, bytes, error)) {
-      pt::Print(stdout, "%s: %s\n", what, path.c_str());
-      std::fflush(stdout);
-    } else {
-      Say(std::string("no ") + what + " written: " + error);
-      status = kExitFile;
-    }
-  };
   if (!opts.outputs.daily.empty()) {
-    write("daily", opts.outputs.daily, pt::season::FormatCompareDailyCsv(seasons, compared.daily, opts.outputs.csvBom));
+    WriteNamedOutput("daily", "daily figures", opts.outputs.daily,
+                     pt::season::FormatCompareDailyCsv(seasons, compared.daily, opts.outputs.csvBom), status);
   }
   if (!opts.outputs.seasonPage.empty()) {
-    write("season", opts.outputs.seasonPage, pt::season::FormatComparePage(seasons, compared));
+    WriteNamedOutput("season", "page", opts.outputs.seasonPage, pt::season::FormatComparePage(seasons, compared),
+                     status);
   }
   return status;
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 #include "commands/shared_options.h"
@@ -11,7 +10,6 @@
 #include "input_files.h"
 #include "season_outputs.h"
 #include "output_files.h"
-#include "platform/console_out.h"
 #include "say.h"
 #include "season/io/season_file.h"
 #include "season/model/pair.h"
@@ -161,20 +159,10 @@ int PairCommand::Run(const pt::TerminalText&) {
   }
 
   ExitStatus status = kExitOk;
-  const auto write = [&](const char* what, const std::string& path, const std::string& bytes) {
-    if (path.empty()) return;
-    if (WriteOutputFile(path, bytes, error)) {
-      pt::Print(stdout, "%s: %s\n", what, path.c_str());
-      std::fflush(stdout);
-    } else {
-      Say(std::string("no ") + what + " written: " + error);
-      status = kExitFile;
-    }
-  };
-  write("daily", opts.daily, pt::season::FormatPairDailyCsv(pair, opts.csvBom));
+  WriteNamedOutput("daily", "daily figures", opts.daily, pt::season::FormatPairDailyCsv(pair, opts.csvBom), status);
   if (!opts.page.empty()) {
     const pt::season::PairPageOptions page{opts.inlet, opts.field, opts.marginTenths, opts.stages};
-    write("season", opts.page, pt::season::FormatPairPage(inlet, field, pair, page));
+    WriteNamedOutput("season", "page", opts.page, pt::season::FormatPairPage(inlet, field, pair, page), status);
   }
   return status;
 }
