@@ -1,14 +1,14 @@
 // paddytherm-cli compare on ten archives of 10000 samples each (ten paddies or years): the time of
 // the whole command, reading and checking every archive included, and the page's size.
-#include <sys/wait.h>
-#include <unistd.h>
+#include "process_timing.h"
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <unistd.h>  // getpid
 
 #include "season/io/archive.h"
 #include "season/model/season.h"
@@ -16,10 +16,6 @@
 namespace {
 
 using namespace pt::season;
-
-double NowMs() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // A season like the simulator's, shifted a little for each paddy and year.
 Season MakeSeason(int n, int samples) {
@@ -69,25 +65,10 @@ int main(int argc, char** argv) {
   const std::string page = (dir / "compare.html").string(), daily = (dir / "compare.csv").string();
   for (const std::string& a : {std::string("--season"), page, std::string("--daily"), daily, std::string("--by"), std::string("day")}) args.push_back(a);
 
-  double best = 1e9;
-  for (int run = 0; run < 3; ++run) {
-    const double start = NowMs();
-    const pid_t child = fork();
-    if (child == 0) {
-      std::vector<char*> argvChild;
-      for (std::string& a : args) argvChild.push_back(a.data());
-      argvChild.push_back(nullptr);
-      std::freopen("/dev/null", "w", stdout);
-      execv(argvChild[0], argvChild.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      std::fprintf(stderr, "compare_bench: paddytherm-cli compare failed\n");
-      return 1;
-    }
-    best = std::min(best, NowMs() - start);
+  const double best = BestRunMs(args);
+  if (best < 0) {
+    std::fprintf(stderr, "compare_bench: paddytherm-cli compare failed\n");
+    return 1;
   }
   std::printf("compare of %d archives of %d samples: %.0f ms (best of 3), page %.0f KB, daily CSV %.0f KB\n", seasons,
               samples, best, static_cast<double>(std::filesystem::file_size(page)) / 1024.0,

@@ -1,16 +1,16 @@
 // paddytherm-cli pair on an inlet archive and a field archive of 10000 samples each, the field
 // started five hours later: the time of the whole command, both archives read and checked, the
 // daily CSV and the page written. The target is 200 ms.
-#include <sys/wait.h>
-#include <unistd.h>
+#include "process_timing.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
+
+#include <unistd.h>  // getpid
 
 #include "season/io/archive.h"
 #include "season/model/season.h"
@@ -18,10 +18,6 @@
 namespace {
 
 using namespace pt::season;
-
-double NowMs() {
-  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
 
 // A season like the simulator's: the field warmer than the inlet and swinging more over the day.
 Season MakeSeason(bool field, int samples) {
@@ -74,25 +70,10 @@ int main(int argc, char** argv) {
   const std::string page = (dir / "pair.html").string(), daily = (dir / "pair.csv").string();
   for (const std::string& a : {std::string("--season"), page, std::string("--daily"), daily}) args.push_back(a);
 
-  double best = 1e9;
-  for (int run = 0; run < 3; ++run) {
-    const double start = NowMs();
-    const pid_t child = fork();
-    if (child == 0) {
-      std::vector<char*> argvChild;
-      for (std::string& a : args) argvChild.push_back(a.data());
-      argvChild.push_back(nullptr);
-      std::freopen("/dev/null", "w", stdout);
-      execv(argvChild[0], argvChild.data());
-      _exit(127);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-      std::fprintf(stderr, "pair_bench: paddytherm-cli pair failed\n");
-      return 1;
-    }
-    best = std::min(best, NowMs() - start);
+  const double best = BestRunMs(args);
+  if (best < 0) {
+    std::fprintf(stderr, "pair_bench: paddytherm-cli pair failed\n");
+    return 1;
   }
   std::printf("pair of two archives of %d samples: %.0f ms (best of 3; target 200 ms), page %.0f KB, daily CSV %.0f KB\n",
               samples, best, static_cast<double>(std::filesystem::file_size(page)) / 1024.0,
