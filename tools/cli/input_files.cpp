@@ -16,4 +16,10 @@ bool ReadSeasonInput(const std::string& path, std::string& bytes, bool& archive,
   return true;
 }
 
+bool ReadSeasonFromInput(const std::string& path, pt::season::Season* season, std::string* error) {
+  std::string bytes;
+  bool archive = false;
+  return ReadSeasonInput(path, bytes, archive, *error) && pt::season::ReadSeason(bytes, path, season, error);
+}
+
 }  // namespace cli

@@ -1,7 +1,9 @@
 #pragma once
-// The files report and compare read: regular files no larger than a full season's, read whole.
+// The files report, compare and pair read: regular files no larger than a full season's, read whole.
 #include <cstddef>
 #include <string>
+
+#include "season/model/season.h"
 
 namespace cli {
 
@@ -13,5 +15,9 @@ inline constexpr std::size_t kReportSizeLimit = std::size_t{8} << 20;
 // An input of report or compare: read whole as a regular file, then held to the limit of what it
 // is (an archive by its first line, or a report). `archive` tells which.
 bool ReadSeasonInput(const std::string& path, std::string& bytes, bool& archive, std::string& error);
+
+// An input of compare or pair read as above and then as the archive or report it is; the
+// refusal names the file.
+bool ReadSeasonFromInput(const std::string& path, pt::season::Season* season, std::string* error);
 
 }  // namespace cli

@@ -40,14 +40,6 @@ std::vector<NamedFile> Inputs(const std::vector<CompareInput>& inputs) {
   return named;
 }
 
-// An input held to the limit of what it is, then read as the archive or report it is; the refusal
-// names the file.
-bool ReadCompareInput(const std::string& path, pt::season::Season* season, std::string* error) {
-  std::string bytes;
-  bool archive = false;
-  return ReadSeasonInput(path, bytes, archive, *error) && pt::season::ReadSeason(bytes, path, season, error);
-}
-
 }  // namespace
 
 void CompareCommand::Register(CLI::App& app) {
@@ -125,7 +117,7 @@ int CompareCommand::Run(const pt::TerminalText&) {
   std::vector<pt::season::ComparedSeason> seasons(opts.inputs.size());
   for (std::size_t i = 0; i < opts.inputs.size(); ++i) {
     pt::season::Season read;
-    if (!ReadCompareInput(opts.inputs[i].path, &read, &error)) {
+    if (!ReadSeasonFromInput(opts.inputs[i].path, &read, &error)) {
       Say(error);
       return kExitBadInput;
     }

@@ -21,12 +21,6 @@ namespace cli {
 
 namespace {
 
-bool ReadPairInput(const std::string& path, pt::season::Season* season, std::string* error) {
-  std::string bytes;
-  bool archive = false;
-  return ReadSeasonInput(path, bytes, archive, *error) && pt::season::ReadSeason(bytes, path, season, error);
-}
-
 // The difference is shown to a tenth, so a margin is one too: a finer one could not be told
 // from the rounded figures it is held against.
 bool ParseMargin(const std::string& text, std::int64_t& tenths) {
@@ -139,7 +133,7 @@ int PairCommand::Run(const pt::TerminalText&) {
 
   // Both files are read, and the pair judged, before anything is written.
   pt::season::Season inlet, field;
-  if (!ReadPairInput(opts.inlet, &inlet, &error) || !ReadPairInput(opts.field, &field, &error)) {
+  if (!ReadSeasonFromInput(opts.inlet, &inlet, &error) || !ReadSeasonFromInput(opts.field, &field, &error)) {
     Say(error);
     return kExitBadInput;
   }
