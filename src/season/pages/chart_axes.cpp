@@ -63,6 +63,16 @@ void StageShades(std::string& out, const ValueAxis& values, const std::vector<St
   }
 }
 
+void HourDateGrid(std::string& out, const HourAxis& time, const ValueAxis& values) {
+  const DateMarks marks = DateMarksFor(static_cast<double>(time.LastDay() - time.FirstDay()));
+  for (std::int64_t day = time.FirstDay(); day <= time.LastDay() + 1; ++day) {
+    const CivilDate d = DateOfDayNumber(day);
+    const double hour = time.HourOf(d);
+    if (hour < 0 || hour > time.Last()) continue;
+    DateMark(out, values, marks, d, time.X(hour));
+  }
+}
+
 DateMarks DateMarksFor(double days) {
   if (days > 31) return DateMarks::MonthsAndTens;
   return days > 12 ? DateMarks::TensAndDays : DateMarks::Days;

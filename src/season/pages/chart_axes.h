@@ -2,6 +2,7 @@
 // The two axes along the bottom of the program's charts: a date axis, marked by month and by ten
 // days (旬), and a day axis, counted in days from a season's first day. The season page and the
 // comparison page draw theirs with these, so that a month or a week looks the same on both.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,36 @@ class DayAxis {
   double first_, last_;
 };
 
+// Hours laid across the plot, hour 0 at `first` on the left edge and the last of `count` on the
+// right; the season page's and the pair page's charts run on one.
+class HourAxis {
+ public:
+  HourAxis(const CivilHour& first, std::size_t count)
+      : first_(first), count_(count),
+        step_(count_ > 1 ? (kChartRight - kChartLeft) / static_cast<double>(count_ - 1) : 0.0) {}
+  // One hour has no width: it stands in the middle.
+  double X(double hour) const { return count_ > 1 ? kChartLeft + hour * step_ : (kChartLeft + kChartRight) / 2; }
+  double Step() const { return step_; }
+  double Last() const { return count_ > 0 ? static_cast<double>(count_ - 1) : 0.0; }
+  // The hour of midnight starting `date` (negative before the first hour's day began).
+  double HourOf(const CivilDate& date) const {
+    return static_cast<double>((DayNumber(date) - DayNumber(first_.Date())) * 24 - first_.hour);
+  }
+  // The day numbers of the first and the last hour.
+  std::int64_t FirstDay() const { return DayNumber(first_.Date()); }
+  std::int64_t LastDay() const { return FirstDay() + static_cast<std::int64_t>((first_.hour + Last()) / 24); }
+  // Where day `day` begins, kept inside the plot.
+  double DayStartX(std::int64_t day) const {
+    const double hour = HourOf(DateOfDayNumber(day));
+    return X(hour < 0 ? 0 : (hour > Last() ? Last() : hour));
+  }
+
+ private:
+  CivilHour first_;
+  std::size_t count_;
+  double step_;
+};
+
 // How a date axis marks its days: by 旬, the thirds of a month a grower plans by.
 enum class DateMarks {
   MonthsAndTens,  // the 1st of each month a strong line with its name, the 11th and 21st faint ones
@@ -37,6 +68,9 @@ DateMarks DateMarksFor(double days);
 // The mark of date `d` at `x` on a date axis under the plot of `values`; nothing for a date that
 // the marks pass over.
 void DateMark(std::string& out, const ValueAxis& values, DateMarks marks, const CivilDate& d, double x);
+
+// The day lines of an hour axis, by 旬 or by day as DateMarksFor its length chooses.
+void HourDateGrid(std::string& out, const HourAxis& time, const ValueAxis& values);
 
 // A line at every step of about a sixth of `days`, day 0 included, with the day as counted in the
 // field: day 0 is "1日目", day 30 "31日目", day -3 "3日前".
@@ -69,5 +103,14 @@ std::vector<StageSpan> StageSpans(std::int64_t firstDay, std::int64_t lastDay, S
 // The stages behind a chart's lines: each span a shade, darker and lighter in turn so that stages
 // side by side stay apart, named at the top of the plot or, with `namesBelow`, along its foot.
 void StageShades(std::string& out, const ValueAxis& values, const std::vector<StageSpan>& spans, bool namesBelow);
+
+// The stages of the days of an hour axis behind a chart: `stageOf(day)` by day number.
+template <typename StageOfDay>
+void HourStageShades(std::string& out, const HourAxis& time, const ValueAxis& values, StageOfDay stageOf,
+                     bool namesBelow) {
+  StageShades(out, values,
+              StageSpans(time.FirstDay(), time.LastDay(), stageOf, [&](std::int64_t day) { return time.DayStartX(day); }),
+              namesBelow);
+}
 
 }  // namespace pt::season

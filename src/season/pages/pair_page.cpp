@@ -28,48 +28,10 @@ constexpr const char* kPairStyle =
     ".blocks table { break-inside: avoid }\n"
     "h2 { break-after: avoid }\n";
 
-// Where the shared hours go across both charts.
-class HourAxis {
- public:
-  explicit HourAxis(const SeasonPair& pair)
-      : first_(pair.hours.front().hour), count_(pair.hours.size()),
-        step_(count_ > 1 ? (kChartRight - kChartLeft) / static_cast<double>(count_ - 1) : 0.0) {}
-  double X(double index) const { return kChartLeft + index * step_; }
-  double Last() const { return static_cast<double>(count_ - 1); }
-  // The index of midnight starting `date`.
-  double IndexOf(const CivilDate& date) const {
-    return static_cast<double>((DayNumber(date) - DayNumber(first_.Date())) * 24 - first_.hour);
-  }
-  const CivilHour& First() const { return first_; }
-
- private:
-  CivilHour first_;
-  std::size_t count_;
-  double step_;
-};
-
-void DateGrid(std::string& out, const HourAxis& time, const ValueAxis& values) {
-  const std::int64_t first = DayNumber(time.First().Date());
-  const std::int64_t last = first + static_cast<std::int64_t>((time.First().hour + time.Last()) / 24);
-  const DateMarks marks = DateMarksFor(static_cast<double>(last - first));
-  for (std::int64_t day = first; day <= last + 1; ++day) {
-    const CivilDate d = DateOfDayNumber(day);
-    const double index = time.IndexOf(d);
-    if (index < 0 || index > time.Last()) continue;
-    DateMark(out, values, marks, d, time.X(index));
-  }
-}
-
 // The stages the dates given lead to, behind a chart of the shared hours.
 void Stages(std::string& out, const HourAxis& time, const ValueAxis& values, const StageDates& stages, bool below) {
   if (!stages.Any()) return;
-  const std::int64_t first = DayNumber(time.First().Date());
-  const std::int64_t last = first + static_cast<std::int64_t>((time.First().hour + time.Last()) / 24);
-  StageShades(out, values,
-              StageSpans(
-                  first, last, [&](std::int64_t day) { return StageOf(DateOfDayNumber(day), stages); },
-                  [&](std::int64_t day) { return time.X(std::clamp(time.IndexOf(DateOfDayNumber(day)), 0.0, time.Last())); }),
-              below);
+  HourStageShades(out, time, values, [&](std::int64_t day) { return StageOf(DateOfDayNumber(day), stages); }, below);
 }
 
 void StageKey(std::string& out, const StageDates& stages) {
@@ -106,7 +68,7 @@ void TemperatureChart(std::string& out, const SeasonPair& pair, const HourAxis& 
   out += "<figure class=\"chart\">\n";
   OpenSvg(out, 250.0, U8(u8"取水口と田面の毎時の水温"));
   ValueGrid(out, values, U8(u8"水温 [℃]"));
-  DateGrid(out, time, values);
+  HourDateGrid(out, time, values);
   Stages(out, time, values, stages, false);
   HourLine(out, "inlet", pair, time, values, [](const PairedHour& h) { return h.inlet; });
   HourLine(out, "field", pair, time, values, [](const PairedHour& h) { return h.field; });
@@ -132,7 +94,7 @@ void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& t
   out += "<figure class=\"chart\">\n";
   OpenSvg(out, 195.0, U8(u8"田面と取水口の毎時の水温差"));
   ValueGrid(out, values, U8(u8"差 [℃]"));
-  DateGrid(out, time, values);
+  HourDateGrid(out, time, values);
   Stages(out, time, values, stages, true);
   Line(out, kChartLeft, values.Y(margin), kChartRight, values.Y(margin), "margin");
   Line(out, kChartLeft, values.Y(-margin), kChartRight, values.Y(-margin), "margin");
@@ -244,7 +206,7 @@ std::string FormatPairPage(const Season& inlet, const Season& field, const Seaso
   if (options.stages.heading) out += U8(u8"<br>出穂日 ") + DateText(*options.stages.heading);
   out += "</p>\n";
   if (!pair.hours.empty()) {
-    const HourAxis time(pair);
+    const HourAxis time(pair.hours.front().hour, pair.hours.size());
     out += U8(u8"<h2>毎時の水温</h2>\n");
     TemperatureChart(out, pair, time, options.stages);
     out += U8(u8"<h2>毎時の水温差（田面 − 取水口）</h2>\n");

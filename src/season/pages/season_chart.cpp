@@ -15,42 +15,9 @@ namespace pt::season {
 
 namespace {
 
-// Where sample hours go across the chart; both charts share it.
-class TimeAxis {
- public:
-  explicit TimeAxis(const Season& s)
-      : start_(s.start), count_(s.samples.size()),
-        step_(count_ > 1 ? (kChartRight - kChartLeft) / static_cast<double>(count_ - 1) : 0.0) {}
-  // A season of one sample has no width: its hour stands in the middle.
-  double X(double hourIndex) const {
-    return count_ > 1 ? kChartLeft + hourIndex * step_ : (kChartLeft + kChartRight) / 2;
-  }
-  double Step() const { return step_; }
-  // The hour index of midnight starting `date`.
-  double HourOf(const CivilDate& date) const {
-    return static_cast<double>((DayNumber(date) - DayNumber(start_.Date())) * 24 - start_.hour);
-  }
-  double Last() const { return count_ > 0 ? static_cast<double>(count_ - 1) : 0.0; }
-  const CivilHour& Start() const { return start_; }
-
- private:
-  CivilHour start_;
-  std::size_t count_;
-  double step_;
-};
-
-// Day lines by 旬, or by day where a season is too short for the tens alone.
-void DateGrid(std::string& out, const TimeAxis& time, const ValueAxis& axis) {
-  const CivilHour& start = time.Start();
-  const std::int64_t first = DayNumber(start.Date());
-  const std::int64_t last = first + static_cast<std::int64_t>((start.hour + time.Last()) / 24);
-  const DateMarks marks = DateMarksFor(static_cast<double>(last - first));
-  for (std::int64_t day = first; day <= last + 1; ++day) {
-    const CivilDate d = DateOfDayNumber(day);
-    const double hour = time.HourOf(d);
-    if (hour < 0 || hour > time.Last()) continue;
-    DateMark(out, axis, marks, d, time.X(hour));
-  }
+// The row of day number `day` among rows one a day from the first hour's.
+std::size_t DayIndex(const std::vector<DailyRow>& days, std::int64_t day) {
+  return static_cast<std::size_t>(day - DayNumber(days.front().date));
 }
 
 // A path through the points that have a value; where one has none the line stops and starts
@@ -79,18 +46,6 @@ void BrokenLine(std::string& out, const char* cls, std::size_t count, At at) {
   for (const auto& [x, y] : alone) Circle(out, std::string("class=\"") + cls + "\"", x, y, "1.5");
 }
 
-// The days' stages behind a chart.
-void StageShades(std::string& out, const TimeAxis& time, const ValueAxis& axis, const std::vector<DailyRow>& days,
-                 bool namesBelow) {
-  if (days.empty()) return;
-  const std::int64_t first = DayNumber(days.front().date);
-  const auto spans = StageSpans(
-      first, first + static_cast<std::int64_t>(days.size()) - 1,
-      [&](std::int64_t day) { return days[static_cast<std::size_t>(day - first)].stage; },
-      [&](std::int64_t day) { return time.X(std::clamp(time.HourOf(DateOfDayNumber(day)), 0.0, time.Last())); });
-  pt::season::StageShades(out, axis, spans, namesBelow);
-}
-
 // The day each milestone is reached, with the day's place along the time axis.
 struct Reached {
   double goal;
@@ -103,7 +58,7 @@ struct Reached {
 void AppendTemperatureChart(std::string& out, const Season& season, const std::vector<DailyRow>& days,
                             const DailyOptions& options) {
   if (season.samples.empty()) return;
-  const TimeAxis time(season);
+  const HourAxis time(season.start, season.samples.size());
   double low = season.samples[0].temperature, high = low;
   for (const Sample& s : season.samples) {
     low = std::min(low, s.temperature);
@@ -139,8 +94,8 @@ void AppendTemperatureChart(std::string& out, const Season& season, const std::v
   }
 
   ValueGrid(out, axis, U8(u8"水温 [℃]"));
-  DateGrid(out, time, axis);
-  StageShades(out, time, axis, days, false);
+  HourDateGrid(out, time, axis);
+  HourStageShades(out, time, axis, [&](std::int64_t day) { return days[DayIndex(days, day)].stage; }, false);
 
   // The daily max-min band through each day's middle hour, one shape for each run of days that
   // have both.
@@ -202,13 +157,13 @@ void AppendAccumulatedChart(std::string& out, const Season& season, const std::v
       }
     }
   }
-  const TimeAxis time(season);
+  const HourAxis time(season.start, season.samples.size());
   const ValueAxis axis(low, high, 24.0, 195.0, NiceStep(high - low));
   OpenSvg(out, 225.0, U8(u8"積算水温の推移"));
   ValueGrid(out, axis, U8(u8"積算水温 [℃・日]"));
-  DateGrid(out, time, axis);
+  HourDateGrid(out, time, axis);
   // Named along the foot here: a sum ends high on the right, where its total is written.
-  StageShades(out, time, axis, days, true);
+  HourStageShades(out, time, axis, [&](std::int64_t day) { return days[DayIndex(days, day)].stage; }, true);
   // Marks close together share their labels' room: a label that would overprint the one before
   // is left out (the table beside the chart has every one).
   double labelY = -1e9;
