@@ -10,6 +10,7 @@
 
 #include <unistd.h>  // getpid
 
+#include "bench_season.h"
 #include "season/io/archive.h"
 #include "season/model/season.h"
 
@@ -29,15 +30,7 @@ Season MakeSeason(int n, int samples) {
     std::snprintf(text, sizeof text, "\n%04X\r", static_cast<unsigned>(sixteenths | (day % 40 == 12 ? 0x4000 : 0)));
     r.samples.emplace_back(text);
   }
-  Season s;
-  std::string error;
-  if (!SeasonFromReplies(r, std::nullopt, &s, &error)) {
-    std::fprintf(stderr, "compare_bench: %s\n", error.c_str());
-    std::exit(1);
-  }
-  s.readout = Readout{{2026, 10, 20, 9, 30, 5}, 540, "1.0.0.0", "/dev/ttyUSB0", 9600,
-                      ClockReading{pt::LocalTime{2026, 10, 20, 9, 31, 0}, {2026, 10, 20, 9, 30, 6}}};
-  return s;
+  return BenchSeason(r, "compare_bench");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include <unistd.h>  // getpid
 
+#include "bench_season.h"
 #include "season/io/archive.h"
 #include "season/model/season.h"
 
@@ -33,15 +34,7 @@ Season MakeSeason(bool field, int samples) {
     std::snprintf(text, sizeof text, "\n%04X\r", static_cast<unsigned>(sixteenths));
     r.samples.emplace_back(text);
   }
-  Season s;
-  std::string error;
-  if (!SeasonFromReplies(r, std::nullopt, &s, &error)) {
-    std::fprintf(stderr, "pair_bench: %s\n", error.c_str());
-    std::exit(1);
-  }
-  s.readout = Readout{{2026, 10, 20, 9, 30, 5}, 540, "1.0.0.0", "/dev/ttyUSB0", 9600,
-                      ClockReading{pt::LocalTime{2026, 10, 20, 9, 31, 0}, {2026, 10, 20, 9, 30, 6}}};
-  return s;
+  return BenchSeason(r, "pair_bench");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include <cstring>
 #include <string>
 
+#include "bench_season.h"
 #include "season/io/archive.h"
 #include "season/model/daily.h"
 #include "season/pages/daily_csv.h"
@@ -53,15 +54,7 @@ Season DemoSeason(int count) {
     std::snprintf(reply, sizeof reply, "\n%04lX\r", (sixteenths & 0xFFF) | (dry ? 0x4000L : 0L));
     r.samples.push_back(reply);
   }
-  Season s;
-  std::string error;
-  if (!SeasonFromReplies(r, std::nullopt, &s, &error)) {
-    std::fprintf(stderr, "season_bench: %s\n", error.c_str());
-    std::exit(1);
-  }
-  s.readout = Readout{{2008, 10, 20, 9, 30, 5}, 540, "1.0.0.0", "/dev/ttyUSB0", 9600,
-                      ClockReading{pt::LocalTime{2008, 10, 20, 9, 31, 0}, {2008, 10, 20, 9, 30, 6}}};
-  return s;
+  return BenchSeason(r, "season_bench");
 }
 
 }  // namespace
