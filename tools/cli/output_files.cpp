@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "path_join.h"
 #include "platform/file_names.h"
 #include "platform/output_file.h"
 #include "platform/replacement_file.h"
@@ -10,16 +11,6 @@
 #include "say.h"
 
 namespace cli {
-
-namespace {
-
-#ifdef _WIN32
-constexpr const char* kSeparators = "/\\";
-#else
-constexpr const char* kSeparators = "/";
-#endif
-
-}  // namespace
 
 bool WrittenDirectly(const std::string& path) { return pt::OutputKindOf(path) == pt::OutputKind::Direct; }
 
@@ -56,9 +47,9 @@ ExitStatus MakeOutputFolder(const std::string& dir, std::string& error) {
   if (dir.empty() || pt::FolderError(dir) == 0) return kExitOk;
   // Each folder from the top down; a root, a drive ("C:") or a doubled separator names none.
   for (std::size_t end = 0; end != std::string::npos;) {
-    end = dir.find_first_of(kSeparators, end + 1);
+    end = dir.find_first_of(kFolderSeparators, end + 1);
     const std::string folder = dir.substr(0, end);
-    if (folder.empty() || folder.back() == ':' || folder.find_last_not_of(kSeparators) != folder.size() - 1) continue;
+    if (folder.empty() || folder.back() == ':' || folder.find_last_not_of(kFolderSeparators) != folder.size() - 1) continue;
     int code = 0;
     if (!pt::MakeFolder(folder, pt::NameBytes::Program, &code)) {
       error = "cannot make directory " + folder + ": " + pt::SystemErrorText(code);

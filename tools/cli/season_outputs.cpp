@@ -15,8 +15,11 @@
 #include "season/pages/daily_csv.h"
 #include "season/pages/season_page.h"
 #include "say.h"
+#include "season/pages/page_text.h"
 
 namespace cli {
+
+using pt::season::DateText;
 
 namespace {
 
@@ -58,52 +61,43 @@ bool WriteNewArchive(const std::string& dir, const pt::season::Season& season, c
   return false;
 }
 
-std::string DateText(const pt::season::CivilDate& d) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", d.year, d.month, d.day);
-  return text;
-}
-
 }  // namespace
 
 // A --from outside the season's days is most likely a mistyped year: the sum would start with the
 // season, or take no day at all.
 void WarnOfFromOutside(const pt::season::Season& season, const pt::season::DailyOptions& figures,
                        const std::string& label) {
-  if (!figures.from || season.samples.empty()) return;
-  const pt::season::CivilHour first = season.start;
-  const pt::season::CivilHour last = pt::season::AddHours(first, static_cast<std::int64_t>(season.samples.size()) - 1);
+  const auto dates = pt::season::SeasonDates(season);
+  if (!figures.from || !dates) return;
   const std::int64_t from = pt::season::DayNumber(*figures.from);
-  const pt::season::CivilDate firstDay{first.year, first.month, first.day}, lastDay{last.year, last.month, last.day};
   const std::string which = label.empty() ? "the season" : label + "'s season";
-  const std::string days = " (" + DateText(firstDay) + " to " + DateText(lastDay) + ")";
-  if (from < pt::season::DayNumber(firstDay)) {
+  const std::string days = " (" + DateText(dates->first) + " to " + DateText(dates->second) + ")";
+  if (from < pt::season::DayNumber(dates->first)) {
     Say("warning: --from " + DateText(*figures.from) + " is before " + which + days +
         ": the sum starts with the season's first complete day");
-  } else if (from > pt::season::DayNumber(lastDay)) {
+  } else if (from > pt::season::DayNumber(dates->second)) {
     Say("warning: --from " + DateText(*figures.from) + " is after " + which + days + ": no day is summed");
   }
 }
 
 void WarnOfStagesOutside(const pt::season::Season& season, const pt::season::StageDates& stages,
                          const std::string& label) {
-  if (!stages.Any() || season.samples.empty()) return;
-  pt::season::DailyOptions options;
-  options.stages = stages;
-  const std::vector<pt::season::DailyRow> days = pt::season::ComputeDaily(season, options);
-  const std::int64_t first = pt::season::DayNumber(days.front().date), last = pt::season::DayNumber(days.back().date);
+  const auto dates = pt::season::SeasonDates(season);
+  if (!stages.Any() || !dates) return;
+  const std::int64_t first = pt::season::DayNumber(dates->first), last = pt::season::DayNumber(dates->second);
   const std::string which = label.empty() ? "the season" : label + "'s season";
-  const std::string span = " (" + DateText(days.front().date) + " to " + DateText(days.back().date) + ")";
+  const std::string span = " (" + DateText(dates->first) + " to " + DateText(dates->second) + ")";
   for (const auto& [name, date] : {std::pair{"--transplanted", stages.transplanted}, std::pair{"--heading", stages.heading}}) {
     if (!date) continue;
     const std::int64_t day = pt::season::DayNumber(*date);
     if (day >= first && day <= last) continue;
-    // Only the stages this date leads to: rooting from transplanting, the rest from heading.
+    // Only the stages this date leads to that some day of the season is in.
+    const bool heading = std::string(name) == "--heading";
     std::string inside;
     for (const pt::season::Stage stage : pt::season::kStages) {
-      if ((stage == pt::season::Stage::Rooting) != (std::string(name) == "--transplanted")) continue;
-      for (const pt::season::DailyRow& d : days) {
-        if (d.stage != stage) continue;
+      if (pt::season::FromHeading(stage) != heading) continue;
+      for (std::int64_t d = first; d <= last; ++d) {
+        if (pt::season::StageOf(pt::season::DateOfDayNumber(d), stages) != stage) continue;
         inside += std::string(inside.empty() ? "" : ", ") + pt::season::StageKey(stage);
         break;
       }

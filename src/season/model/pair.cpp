@@ -96,9 +96,4 @@ std::vector<PairedDay> DaysBeyond(const SeasonPair& pair, std::int64_t marginTen
   return beyond;
 }
 
-std::optional<std::pair<CivilDate, CivilDate>> SeasonDates(const Season& season) {
-  if (season.samples.empty()) return std::nullopt;
-  return std::pair{season.start.Date(), SampleHour(season, season.samples.size() - 1).Date()};
-}
-
 }  // namespace pt::season

@@ -45,7 +45,5 @@ std::int64_t DifferenceTenths(const std::vector<double>& inletDay, const std::ve
 // above or below zero: the field ran that much warmer or cooler than the inlet.
 std::vector<PairedDay> DaysBeyond(const SeasonPair& pair, std::int64_t marginTenths);
 
-// The first and last day with a sample, for saying what a season covers; none for no samples.
-std::optional<std::pair<CivilDate, CivilDate>> SeasonDates(const Season& season);
 
 }  // namespace pt::season

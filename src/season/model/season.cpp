@@ -96,4 +96,9 @@ bool SeasonFromReplies(const Replies& replies, const std::optional<CivilHour>& t
   return true;
 }
 
+std::optional<std::pair<CivilDate, CivilDate>> SeasonDates(const Season& season) {
+  if (season.samples.empty()) return std::nullopt;
+  return std::pair{season.start.Date(), SampleHour(season, season.samples.size() - 1).Date()};
+}
+
 }  // namespace pt::season

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/local_time.h"
@@ -68,6 +69,9 @@ Season WithOffset(Season season, double offsetC);
 
 // A sample as the report decodes its word.
 Sample SampleFromWord(std::uint16_t word);
+
+// The first and last day with a sample, for saying what a season covers; none for no samples.
+std::optional<std::pair<CivilDate, CivilDate>> SeasonDates(const Season& season);
 
 // The hour of sample `index`.
 inline CivilHour SampleHour(const Season& s, std::size_t index) {

@@ -27,6 +27,9 @@ struct StageDates {
   friend bool operator==(const StageDates&, const StageDates&) = default;
 };
 
+// Whether `stage` is counted from heading (the rest, rooting, from transplanting).
+inline bool FromHeading(Stage stage) { return stage != Stage::Rooting && stage != Stage::None; }
+
 // The stage of `day`; None outside every window and when no date is given.
 Stage StageOf(const CivilDate& day, const StageDates& dates);
 

@@ -13,6 +13,10 @@ extern const char* const kPageStyle;
 
 inline const char* U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }
 
+// The legend's key of the growth stages' shade, for every chart that shades them.
+inline const char* const kStageLegendKey = reinterpret_cast<const char*>(
+    u8"<span><i style=\"background:#3c6e28;opacity:.3\">&emsp;</i>生育段階</span>");
+
 // Text for an element or an attribute value.
 void AppendHtmlEscaped(std::string& out, std::string_view text);
 // `value` with one decimal, as short as it goes ("12.5", "-3.0", "7.0"): SVG coordinates.

@@ -34,10 +34,6 @@ void Stages(std::string& out, const HourAxis& time, const ValueAxis& values, con
   HourStageShades(out, time, values, [&](std::int64_t day) { return StageOf(DateOfDayNumber(day), stages); }, below);
 }
 
-void StageKey(std::string& out, const StageDates& stages) {
-  if (stages.Any()) out += U8(u8"<span><i style=\"background:#3c6e28;opacity:.3\">&emsp;</i>生育段階</span>");
-}
-
 template <typename Value>
 void HourLine(std::string& out, const char* cls, const SeasonPair& pair, const HourAxis& time,
               const ValueAxis& values, Value value) {
@@ -76,7 +72,7 @@ void TemperatureChart(std::string& out, const SeasonPair& pair, const HourAxis& 
   out += "</svg>\n<p class=\"legend\">";
   Key(out, "inlet", U8(u8"取水口"));
   Key(out, "field", U8(u8"田面"));
-  StageKey(out, stages);
+  if (stages.Any()) out += kStageLegendKey;
   out += "</p>\n</figure>\n";
 }
 
@@ -106,7 +102,7 @@ void DifferenceChart(std::string& out, const SeasonPair& pair, const HourAxis& t
   Key(out, "zero", U8(u8"差なし (0 ℃)"));
   const std::string bounds = U8(u8"±") + TenthsText(marginTenths) + U8(u8" ℃");
   Key(out, "margin", bounds.c_str());
-  StageKey(out, stages);
+  if (stages.Any()) out += kStageLegendKey;
   out += "</p>\n</figure>\n";
 }
 

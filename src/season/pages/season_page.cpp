@@ -99,8 +99,6 @@ void Heading(std::string& out, const Season& season, const std::vector<DailyRow>
   out += "</p>\n";
 }
 
-const char* const kStageKey = U8(u8"<span><i style=\"background:#3c6e28;opacity:.3\">&emsp;</i>生育段階</span>");
-
 void Legend(std::string& out, bool stages) {
   static constexpr struct {
     double at;
@@ -110,7 +108,7 @@ void Legend(std::string& out, bool stages) {
   out += U8(u8"<span><i style=\"background:#1a3a8a;height:2px\">&emsp;</i>毎時の水温</span>");
   out += U8(u8"<span><i style=\"background:#c0cce8\">&emsp;</i>日最高〜日最低</span>");
   out += U8(u8"<span><i style=\"background:#c8b4a0\">&emsp;</i>水なし</span>");
-  if (stages) out += kStageKey;
+  if (stages) out += kStageLegendKey;
   for (const auto& band : kBands) {
     out += "<span><i style=\"background:";
     out += HeatColour(band.at);
@@ -125,7 +123,7 @@ void SumLegend(std::string& out, bool stages) {
   out += U8(u8"<p class=\"legend\"><span><i style=\"background:#a02020;height:2px\">&emsp;</i>積算水温</span>"
             u8"<span><i style=\"border:0;border-top:1px dashed #a02020;height:0\">&emsp;</i>目安の積算水温</span>"
             u8"<span><i style=\"border:0;color:#a02020\">●</i>到達した日</span>");
-  if (stages) out += kStageKey;
+  if (stages) out += kStageLegendKey;
   out += "</p>\n";
 }
 

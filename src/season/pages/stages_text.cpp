@@ -86,7 +86,7 @@ void AppendStagesSection(std::string& out, const Season& season, const std::vect
   std::string outside;
   for (const Stage stage : kStages) {
     // Only the stages the dates given lead to: rooting from transplanting, the rest from heading.
-    if ((stage == Stage::Rooting ? !options.stages.transplanted : !options.stages.heading)) continue;
+    if (FromHeading(stage) ? !options.stages.heading : !options.stages.transplanted) continue;
     if (std::none_of(days.begin(), days.end(), [&](const DailyRow& d) { return d.stage == stage; })) {
       outside += outside.empty() ? "" : U8(u8"・");
       outside += StageNameJa(stage);
