@@ -14,6 +14,7 @@
 #include <string>
 
 #include "bench_season.h"
+#include "process_timing.h"
 #include "season/io/archive.h"
 #include "season/model/daily.h"
 #include "season/pages/daily_csv.h"
@@ -103,18 +104,17 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "season_bench: %s\n", error.c_str());
     return 1;
   }
-  const std::string command = std::string(PT_CLI_PATH) + " report " + dir + "/season.ptlog --dir " + dir +
-                              " --csv " + dir + "/s.csv --daily " + dir + "/d.csv --season " + dir +
-                              "/p.html --from 2008-05-01 --base 10 > /dev/null";
-  t0 = NowMs();
-  const int status = std::system(command.c_str());
-  const double reportMs = NowMs() - t0;
+  // The best of three runs, as the other benches time the console: one slowed by the machine's
+  // other work says nothing of the program.
+  const double reportMs = BestRunMs({PT_CLI_PATH, "report", dir + "/season.ptlog", "--dir", dir, "--csv", dir + "/s.csv",
+                                     "--daily", dir + "/d.csv", "--season", dir + "/p.html", "--from", "2008-05-01",
+                                     "--base", "10"});
   std::system(("rm -rf '" + dir + "'").c_str());
-  if (status != 0) {
-    std::fprintf(stderr, "season_bench: paddytherm-cli report ended with %d\n", status);
+  if (reportMs < 0) {
+    std::fprintf(stderr, "season_bench: paddytherm-cli report failed\n");
     return 1;
   }
-  std::printf("paddytherm-cli report %7.2f ms  (tavovalu.html, CSV, daily CSV, season page; a process of its own)\n",
+  std::printf("paddytherm-cli report %7.2f ms  (best of 3: tavovalu.html, CSV, daily CSV, season page; a process of its own)\n",
               reportMs);
   std::printf("target: report under 200 ms, the page under 1.5 MB\n");
   return 0;
